@@ -1,0 +1,24 @@
+# Warnings for our own targets; -Werror in CI.
+add_compile_options(-Wall -Wextra -Wpedantic -Wshadow=local -Wno-unused-parameter)
+if(TARN_WERROR)
+  add_compile_options(-Werror)
+endif()
+
+# tarn_test(name sources... LIBS libs...): one GoogleTest executable under CTest.
+function(tarn_test name)
+  cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+  add_executable(${name} ${T_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${name} PRIVATE TARN_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+                                             TARN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
+endfunction()
+
+# tarn_fuzz(name source LIBS libs...): a libFuzzer target, built only with TARN_FUZZ.
+function(tarn_fuzz name)
+  cmake_parse_arguments(F "" "" "LIBS" ${ARGN})
+  add_executable(${name} ${F_UNPARSED_ARGUMENTS})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+endfunction()
