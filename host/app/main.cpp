@@ -1,0 +1,51 @@
+// tarncad: the headless CAD host. Opens a DXF drawing and saves it.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "db/database.h"
+#include "db/dxf.h"
+
+namespace {
+
+const char* kUsage =
+    "usage: tarncad DRAWING.dxf [-o OUT.dxf] [--version 2000|2004|2007|2010|2013|2018]\n"
+    "Opens a DXF drawing and saves it (in place unless -o names another file).\n";
+
+enum Exit { kOk = 0, kUsageError = 2, kOpenError = 3, kSaveError = 4 };
+
+std::optional<tarn::db::DxfVersion> versionByName(std::string_view name) {
+  using tarn::db::DxfVersion;
+  for (DxfVersion v : {DxfVersion::R2000, DxfVersion::R2004, DxfVersion::R2007, DxfVersion::R2010,
+                       DxfVersion::R2013, DxfVersion::R2018})
+    if (name == tarn::db::versionName(v)) return v;
+  return std::nullopt;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string in, out;
+  tarn::db::DxfWriteOptions options;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "-h" || a == "--help") { std::fputs(kUsage, stdout); return kOk; }
+    if (a == "-o" && i + 1 < argc) { out = argv[++i]; continue; }
+    if (a == "--version" && i + 1 < argc) {
+      options.version = versionByName(argv[++i]);
+      if (!options.version) { std::fprintf(stderr, "tarncad: unknown DXF version %s\n", argv[i]); return kUsageError; }
+      continue;
+    }
+    if (!a.empty() && a[0] == '-') { std::fprintf(stderr, "tarncad: unknown option %s\n%s", a.c_str(), kUsage); return kUsageError; }
+    if (!in.empty()) { std::fprintf(stderr, "tarncad: one drawing at a time\n"); return kUsageError; }
+    in = a;
+  }
+  if (in.empty()) { std::fputs(kUsage, stderr); return kUsageError; }
+  if (out.empty()) out = in;
+  tarn::db::Database db;
+  tarn::db::DxfResult r = tarn::db::readDxfFile(in, db);
+  if (!r.ok()) { std::fprintf(stderr, "tarncad: %s\n", r.message.c_str()); return kOpenError; }
+  r = tarn::db::writeDxfFile(db, out, options);
+  if (!r.ok()) { std::fprintf(stderr, "tarncad: %s\n", r.message.c_str()); return kSaveError; }
+  return kOk;
+}

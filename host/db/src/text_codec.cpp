@@ -1,0 +1,148 @@
+// Code-page and \U+XXXX decoding of DXF texts.
+#include "text_codec.h"
+
+#include <iconv.h>
+
+#include <cctype>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+namespace tarn::db::detail {
+
+TextCodec::~TextCodec() {
+  if (iconv_) iconv_close(static_cast<iconv_t>(iconv_));
+}
+
+std::string iconvName(std::string_view cp) {
+  std::string upper;
+  for (char c : cp) upper += char(std::toupper(static_cast<unsigned char>(c)));
+  if (upper.rfind("ANSI_", 0) == 0) {
+    std::string num = upper.substr(5);
+    if (num.empty() || num.find_first_not_of("0123456789") != std::string::npos) return {};
+    if (num == "936") return "GBK";
+    if (num == "950") return "BIG5";
+    if (num == "932") return "CP932";
+    if (num == "949") return "CP949";
+    return "CP" + num;
+  }
+  if (upper == "DOS437" || upper == "DOS850" || upper == "DOS852" || upper == "DOS866")
+    return "CP" + upper.substr(3);
+  if (upper.rfind("ISO8859-", 0) == 0) return "ISO-8859-" + upper.substr(8);
+  if (upper == "UTF-8" || upper == "UTF8") return "UTF-8";
+  return {};
+}
+
+void TextCodec::setCodepage(std::string_view name) {
+  if (iconv_) iconv_close(static_cast<iconv_t>(iconv_));
+  iconv_ = nullptr;
+  if (name.empty()) return;
+  std::string from = iconvName(name);
+  if (from.empty()) from = "CP1252";  // the usual code page of files that name none we know
+  if (from == "UTF-8") return;
+  iconv_t cd = iconv_open("UTF-8", from.c_str());
+  if (cd != reinterpret_cast<iconv_t>(-1)) iconv_ = cd;
+}
+
+void appendUtf8(std::string& out, uint32_t cp) {
+  if (cp < 0x80) {
+    out += char(cp);
+  } else if (cp < 0x800) {
+    out += char(0xC0 | (cp >> 6));
+    out += char(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += char(0xE0 | (cp >> 12));
+    out += char(0x80 | ((cp >> 6) & 0x3F));
+    out += char(0x80 | (cp & 0x3F));
+  } else {
+    out += char(0xF0 | (cp >> 18));
+    out += char(0x80 | ((cp >> 12) & 0x3F));
+    out += char(0x80 | ((cp >> 6) & 0x3F));
+    out += char(0x80 | (cp & 0x3F));
+  }
+}
+
+static int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Replaces each "\U+XXXX" by its character; anything else stays.
+static void decodeEscapes(std::string_view in, std::string& out) {
+  out.clear();
+  for (size_t i = 0; i < in.size(); ++i) {
+    if (in[i] == '\\' && i + 2 < in.size() && (in[i + 1] == 'U' || in[i + 1] == 'u') && in[i + 2] == '+') {
+      uint32_t cp = 0;
+      bool ok = i + 7 <= in.size();
+      for (size_t k = 0; ok && k < 4; ++k) {
+        int d = hexDigit(in[i + 3 + k]);
+        if (d < 0) ok = false;
+        else cp = cp * 16 + uint32_t(d);
+      }
+      if (ok) {
+        appendUtf8(out, cp);
+        i += 6;
+        continue;
+      }
+    }
+    out += in[i];
+  }
+}
+
+static bool hasHighBytes(std::string_view s) {
+  for (unsigned char c : s)
+    if (c >= 0x80) return true;
+  return false;
+}
+
+std::string_view TextCodec::decode(std::string_view raw) {
+  std::string_view text = raw;
+  if (iconv_ && hasHighBytes(raw)) {
+    converted_.assign(raw.size() * 4 + 8, '\0');
+    char* in = const_cast<char*>(raw.data());
+    size_t inLeft = raw.size();
+    char* out = converted_.data();
+    size_t outLeft = converted_.size();
+    iconv(static_cast<iconv_t>(iconv_), nullptr, nullptr, nullptr, nullptr);
+    while (inLeft > 0) {
+      if (iconv(static_cast<iconv_t>(iconv_), &in, &inLeft, &out, &outLeft) != size_t(-1)) break;
+      // A byte the code page does not define: keep it visible as U+FFFD.
+      if (outLeft < 3) break;
+      std::memcpy(out, "\xEF\xBF\xBD", 3);
+      out += 3;
+      outLeft -= 3;
+      ++in;
+      --inLeft;
+    }
+    converted_.resize(converted_.size() - outLeft);
+    text = converted_;
+  }
+  if (text.find("\\U+") == std::string_view::npos && text.find("\\u+") == std::string_view::npos) return text;
+  decodeEscapes(text, scratch_);
+  return scratch_;
+}
+
+std::string escapeNonAscii(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size();) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) { out += char(c); ++i; continue; }
+    int len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    uint32_t cp = len == 1 ? 0xFFFD : c & (0x3F >> (len - 1));
+    for (int k = 1; k < len; ++k) {
+      if (i + size_t(k) >= s.size()) { cp = 0xFFFD; len = int(s.size() - i); break; }
+      cp = (cp << 6) | (static_cast<unsigned char>(s[i + size_t(k)]) & 0x3F);
+    }
+    i += size_t(len);
+    if (cp > 0xFFFF) cp = 0xFFFD;  // the escape holds one UTF-16 unit
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "\\U+%04X", cp);
+    out += buf;
+  }
+  return out;
+}
+
+}  // namespace tarn::db::detail

@@ -1,0 +1,71 @@
+#!/usr/bin/python3
+"""Checks a drawing the host saved against the drawing it read, with an
+independent DXF reader: the saved file must pass its audit without errors,
+and hold the same entities (by type, per layout and block), table entries,
+blocks, layouts, objects, extended data and handles.
+
+usage: check_roundtrip.py ORIGINAL.dxf SAVED.dxf
+exit status 0 when they agree; the differences are printed otherwise.
+"""
+import collections
+import sys
+
+import ezdxf
+from ezdxf import recover
+
+
+def load(path):
+    try:
+        return ezdxf.readfile(path)
+    except ezdxf.DXFStructureError:
+        doc, _ = recover.readfile(path)
+        return doc
+
+
+def summary(doc):
+    s = {}
+    for layout in doc.layouts:
+        s["layout " + layout.name] = collections.Counter(e.dxftype() for e in layout)
+    for block in doc.blocks:
+        if not block.name.lower().startswith(("*model_space", "*paper_space")):
+            s["block " + block.name] = collections.Counter(e.dxftype() for e in block)
+    for table in ("layers", "linetypes", "styles", "dimstyles", "appids", "ucs", "views", "viewports"):
+        s["table " + table] = sorted(e.dxf.name.upper() for e in getattr(doc, table))
+    s["objects"] = collections.Counter(o.dxftype() for o in doc.objects)
+    s["groups"] = sorted(name for name, _ in doc.groups)
+    xdata = collections.Counter()
+    handles = set()
+    for e in doc.entitydb.values():
+        handles.add(e.dxf.handle)
+        if e.xdata:
+            for app in e.xdata.data:
+                xdata[app] += 1
+    s["xdata"] = xdata
+    s["handles"] = handles
+    return s
+
+
+def main():
+    original, saved = sys.argv[1], sys.argv[2]
+    a = summary(load(original))
+    doc = ezdxf.readfile(saved)
+    b = summary(doc)  # before the audit, which may repair the document
+    auditor = doc.audit()
+    failed = False
+    if auditor.has_errors:
+        failed = True
+        for error in auditor.errors:
+            print("audit error:", error.message)
+    for key in sorted(set(a) | set(b)):
+        if a.get(key) != b.get(key):
+            failed = True
+            if key == "handles":
+                print("handles differ: only in original:", sorted(a[key] - b.get(key, set()))[:10],
+                      "only in saved:", sorted(b.get(key, set()) - a[key])[:10])
+            else:
+                print(f"{key} differs:\n  original {a.get(key)}\n  saved    {b.get(key)}")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
