@@ -45,6 +45,15 @@ def summary(doc):
     return s
 
 
+def file_handles(path):
+    """The handles (groups 5 and 105) that stand in a file."""
+    with open(path, encoding="utf-8", errors="replace") as f:
+        lines = [line.strip() for line in f]
+    hexdigits = set("0123456789ABCDEF")
+    return {lines[i + 1].upper() for i in range(0, len(lines) - 1, 2)
+            if lines[i] in ("5", "105") and lines[i + 1] and set(lines[i + 1].upper()) <= hexdigits}
+
+
 def main():
     original, saved = sys.argv[1], sys.argv[2]
     a = summary(load(original))
@@ -56,7 +65,16 @@ def main():
         failed = True
         for error in auditor.errors:
             print("audit error:", error.message)
+    # A release-12 file has no handles for what later versions add (block
+    # records, layouts, dictionaries): the reader makes its own up for them.
+    old_release = ezdxf.readfile(original).dxfversion <= "AC1009"
     for key in sorted(set(a) | set(b)):
+        if key == "handles" and old_release:
+            missing = file_handles(original) - b[key]
+            if missing:
+                failed = True
+                print("handles of the file lost:", sorted(missing)[:10])
+            continue
         if a.get(key) != b.get(key):
             failed = True
             if key == "handles":

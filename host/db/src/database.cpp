@@ -276,6 +276,18 @@ void Database::setHeaderVar(std::string_view name, TagList value) {
   header_.push_back({std::string(name), std::move(value)});
 }
 
+void Database::appendToBlock(uint32_t block, uint32_t id) {
+  BlockDef& b = blocks_[block];
+  setBlock(id, block, uint32_t(b.entities.size()));
+  b.entities.push_back(id);
+  if (!(objects_[id].flags & kSubEntity) && isLayoutBlock(block)) lastMain_ = id;
+}
+
+bool Database::isLayoutBlock(uint32_t block) const {
+  std::string_view n = blocks_[block].name;
+  return n.size() >= 12 && (equalsNoCase(n.substr(0, 12), "*Model_Space") || equalsNoCase(n.substr(0, 12), "*Paper_Space"));
+}
+
 SymbolTable* Database::table(std::string_view name) {
   for (SymbolTable& t : tables_)
     if (equalsNoCase(t.name, name)) return &t;

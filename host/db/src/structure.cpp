@@ -32,25 +32,24 @@ void finishStructure(Database& db, const std::vector<uint32_t>& entities) {
       if (b != kNoObject) db.blocks()[b].record = id;
     }
   }
-  upgradeOldDrawing(db);
   uint32_t model = ensureBlock(db, "*Model_Space");
   uint32_t paper = ensureBlock(db, "*Paper_Space");
   uint32_t paperRecord = db.blocks()[paper].record;
   uint64_t paperHandle = paperRecord == kNoObject ? 0 : db.object(paperRecord).handle;
+  for (uint32_t b = 0; b < db.blocks().size(); ++b) {
+    BlockDef& def = db.blocks()[b];
+    for (uint32_t i = 0; i < def.entities.size(); ++i) db.setBlock(def.entities[i], b, i);
+    if (def.begin != kNoObject) db.setBlock(def.begin, b, 0);
+    if (def.end != kNoObject) db.setBlock(def.end, b, 0);
+  }
   uint32_t parentBlock = model;
   for (uint32_t id : entities) {
     uint32_t b = parentBlock;
     if (!(db.object(id).flags & kSubEntity)) b = onPaper(db, id, paperHandle) ? paper : model;
     parentBlock = b;
-    db.blocks()[b].entities.push_back(id);
+    db.appendToBlock(b, id);
   }
-  for (uint32_t b = 0; b < db.blocks().size(); ++b) {
-    BlockDef& def = db.blocks()[b];
-    for (uint32_t id : def.entities) db.setBlock(id, b);
-    if (def.begin != kNoObject) db.setBlock(def.begin, b);
-    if (def.end != kNoObject) db.setBlock(def.end, b);
-  }
-  completeOldDrawing(db);
+  upgradeOldDrawing(db);
 }
 
 }  // namespace tarn::db::detail

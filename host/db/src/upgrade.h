@@ -1,16 +1,13 @@
 // Upgrading drawings of release 12 (no handles, owners, block records,
-// subclass markers, dictionaries or layouts) to the structure that files of
-// 2000 and later need, so that they can be saved in those versions.
+// subclass markers, dictionaries or layouts) to the structure of 2000 and
+// later, so that they can be saved as such. Handles the file had are kept.
 #pragma once
 
 #include "db/database.h"
 
 namespace tarn::db::detail {
 
-// Before entities are placed: handles for every object.
+// No effect on drawings that already have block records.
 void upgradeOldDrawing(Database& db);
-// After: block records, owners, subclass markers, the named-object
-// dictionary and the layouts. No effect on drawings that have them.
-void completeOldDrawing(Database& db);
 
 }  // namespace tarn::db::detail

@@ -36,6 +36,7 @@ struct ObjectRecord {
   uint64_t handle = 0;     // 0 = none yet
   uint64_t ownerHandle = 0;
   uint32_t block = kNoObject;  // entities: index of the block definition holding them
+  uint32_t slot = 0;           // entities: position in that block's entity list
 };
 
 // Type names ("LINE", "LAYER", "DICTIONARY" ...) are interned once per process.
@@ -127,7 +128,17 @@ class Database {
   void replaceBlob(uint32_t id, const uint8_t* blob, uint32_t size);
   void setErased(uint32_t id, bool erased);
   void setFlags(uint32_t id, uint16_t flags) { objects_[id].flags = flags; }
-  void setBlock(uint32_t id, uint32_t block) { objects_[id].block = block; }
+  void setBlock(uint32_t id, uint32_t block, uint32_t slot) {
+    objects_[id].block = block;
+    objects_[id].slot = slot;
+  }
+  // Appends an entity to a block definition's list (and to the drawing's
+  // order of main entities when the block is a layout).
+  void appendToBlock(uint32_t block, uint32_t id);
+  // The last main entity added to a layout, as the drawing's order has it.
+  uint32_t lastMainEntity() const { return lastMain_; }
+  void setLastMainEntity(uint32_t id) { lastMain_ = id; }
+  bool isLayoutBlock(uint32_t block) const;
 
   uint32_t findHandle(uint64_t handle) const { return handle ? handles_.find(handle) : kNoObject; }
   uint64_t nextHandle() const { return handseed_; }
@@ -184,6 +195,7 @@ class Database {
   std::unordered_map<std::string, uint32_t> recordIndex_; // "TABLE\x1fNAME" upper-case -> record
   std::vector<uint32_t> objectOrder_;
   std::vector<RawSection> extra_;
+  uint32_t lastMain_ = kNoObject;
 };
 
 std::string upperAscii(std::string_view s);
