@@ -79,7 +79,7 @@ bool checkReferences(db::Database& db, TagList& tags) {
 
 int modifyEntity(db::Database& db, uint32_t id, const struct resbuf* list) {
   for (const struct resbuf* rb = list; rb; rb = rb->rbnext)
-    if (rb->restype == 0 && rb->resval.rstring && !db::equalsNoCase(rb->resval.rstring, db.typeOf(id)))
+    if ((rb->restype == 0 || rb->restype == RTDXF0) && rb->resval.rstring && !db::equalsNoCase(rb->resval.rstring, db.typeOf(id)))
       return RTERROR;  // the type of an object cannot change
   if (onLockedLayer(db, id)) return RTERROR;
   TagList changes;

@@ -161,7 +161,7 @@ bool listToTags(const db::Database& db, const struct resbuf* list, uint32_t like
   };
   for (const struct resbuf* rb = list; rb; rb = rb->rbnext) {
     int code = rb->restype;
-    if (code == -1 || code == 0 || code == -3) continue;
+    if (code == -1 || code == 0 || code == RTDXF0 || code == -3) continue;
     switch (tcValueKind(code)) {
       case TC_KIND_REAL: out.push_back(db::Tag::real(code, rb->resval.rreal)); break;
       case TC_KIND_POINT: {

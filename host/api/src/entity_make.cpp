@@ -39,7 +39,7 @@ std::map<uint32_t, MakeState>& states() {
 
 std::string typeOfList(const struct resbuf* list) {
   for (const struct resbuf* rb = list; rb; rb = rb->rbnext)
-    if (rb->restype == 0 && rb->resval.rstring) return db::upperAscii(rb->resval.rstring);
+    if ((rb->restype == 0 || rb->restype == RTDXF0) && rb->resval.rstring) return db::upperAscii(rb->resval.rstring);
   return {};
 }
 
