@@ -1,5 +1,8 @@
 # Warnings for our own targets; -Werror in CI.
-add_compile_options(-Wall -Wextra -Wpedantic -Wshadow=local -Wno-unused-parameter)
+add_compile_options(-Wall -Wextra -Wpedantic -Wno-unused-parameter)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  add_compile_options(-Wshadow=local)
+endif()
 if(TARN_WERROR)
   add_compile_options(-Werror)
 endif()

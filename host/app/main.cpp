@@ -5,12 +5,15 @@
 
 #include "db/database.h"
 #include "db/dxf.h"
+#include "db/new_drawing.h"
 
 namespace {
 
 const char* kUsage =
     "usage: tarncad DRAWING.dxf [-o OUT.dxf] [--version 2000|2004|2007|2010|2013|2018]\n"
-    "Opens a DXF drawing and saves it (in place unless -o names another file).\n";
+    "       tarncad --new -o OUT.dxf\n"
+    "Opens a DXF drawing (or makes a new one) and saves it, in place unless -o\n"
+    "names another file.\n";
 
 enum Exit { kOk = 0, kUsageError = 2, kOpenError = 3, kSaveError = 4 };
 
@@ -26,11 +29,13 @@ std::optional<tarn::db::DxfVersion> versionByName(std::string_view name) {
 
 int main(int argc, char** argv) {
   std::string in, out;
+  bool fresh = false;
   tarn::db::DxfWriteOptions options;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "-h" || a == "--help") { std::fputs(kUsage, stdout); return kOk; }
     if (a == "-o" && i + 1 < argc) { out = argv[++i]; continue; }
+    if (a == "--new") { fresh = true; continue; }
     if (a == "--version" && i + 1 < argc) {
       options.version = versionByName(argv[++i]);
       if (!options.version) { std::fprintf(stderr, "tarncad: unknown DXF version %s\n", argv[i]); return kUsageError; }
@@ -40,11 +45,16 @@ int main(int argc, char** argv) {
     if (!in.empty()) { std::fprintf(stderr, "tarncad: one drawing at a time\n"); return kUsageError; }
     in = a;
   }
-  if (in.empty()) { std::fputs(kUsage, stderr); return kUsageError; }
+  if (in.empty() == !fresh || (fresh && out.empty())) { std::fputs(kUsage, stderr); return kUsageError; }
   if (out.empty()) out = in;
   tarn::db::Database db;
-  tarn::db::DxfResult r = tarn::db::readDxfFile(in, db);
-  if (!r.ok()) { std::fprintf(stderr, "tarncad: %s\n", r.message.c_str()); return kOpenError; }
+  tarn::db::DxfResult r;
+  if (fresh) {
+    tarn::db::initNewDrawing(db);
+  } else {
+    r = tarn::db::readDxfFile(in, db);
+    if (!r.ok()) { std::fprintf(stderr, "tarncad: %s\n", r.message.c_str()); return kOpenError; }
+  }
   r = tarn::db::writeDxfFile(db, out, options);
   if (!r.ok()) { std::fprintf(stderr, "tarncad: %s\n", r.message.c_str()); return kSaveError; }
   return kOk;

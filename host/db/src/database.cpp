@@ -171,7 +171,7 @@ const uint8_t* BlobArena::store(const uint8_t* data, size_t size) {
     total_ += size;
     return chunks_.back().get();
   }
-  if (used_ + size > capacity_) {
+  if (chunks_.empty() || used_ + size > capacity_) {
     void* chunk = std::aligned_alloc(size_t(2) << 20, kChunk);
     if (!chunk) throw std::bad_alloc();
     adviseHugePages(chunk, kChunk);

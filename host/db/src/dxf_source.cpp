@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 #include <tarnsdk/groupcodes.h>
@@ -43,7 +44,7 @@ bool LineReader::next(std::string_view& line) {
       const char* e = static_cast<const char*>(nl);
       size_t len = size_t(e - start);
       pos_ += len + 1;
-      if (len && start[len - 1] == '\r') --len;
+      while (len && start[len - 1] == '\r') --len;  // "\r\r\n" from double conversions too
       line = {start, len};
       ++lineNo_;
       return true;
@@ -51,7 +52,7 @@ bool LineReader::next(std::string_view& line) {
     if (!refill()) {
       if (pos_ >= end_) return false;
       size_t len = end_ - pos_;
-      if (start[len - 1] == '\r') --len;
+      while (len && start[len - 1] == '\r') --len;
       line = {start, len};
       pos_ = end_;
       ++lineNo_;
@@ -105,7 +106,7 @@ bool AsciiSource::integer(int64_t& v) {
   if (!t.empty() && ec == std::errc() && p == t.data() + t.size()) return true;
   // Some programs write integers as reals ("1.0"); accept whole numbers.
   double d;
-  if (!real(d) || d != double(int64_t(d))) return false;
+  if (!real(d) || !(std::fabs(d) < 9.0e18) || d != std::trunc(d)) return false;
   v = int64_t(d);
   return true;
 }

@@ -83,6 +83,16 @@ class DxfWriter {
     out_.put('\n');
   }
   void text(std::string_view s) {
+    if (s.find_first_of("\r\n") != std::string_view::npos) {
+      // A line break would end the value: write it in caret notation.
+      std::string safe;
+      for (char c : s) {
+        if (c == '\r') safe += "^M";
+        else if (c == '\n') safe += "^J";
+        else safe += c;
+      }
+      return text(safe);
+    }
     if (version_ < DxfVersion::R2007) {
       for (unsigned char c : s)
         if (c >= 0x80) { line(detail::escapeNonAscii(s)); return; }

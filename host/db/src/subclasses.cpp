@@ -15,7 +15,6 @@ struct TypeRow {
 };
 
 constexpr const char* kEntityHeader = "67 410 8 6 347 62 370 48 60 92 310 420 430 440 390 284";
-constexpr const char* kTextCodes = "39 10 40 1 50 41 51 7 71 72 11 210";
 
 const TypeRow kTypes[] = {
     {"LINE", "AcDbLine: 39 10 11 210", "10 11"},
