@@ -1,0 +1,19 @@
+// Every font test runs on the pinned DejaVu Sans, whatever fonts the machine has.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "font/font_resolver.h"
+
+namespace {
+
+class PinnedFontEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    ASSERT_EQ(::access(tarn::font::kPinnedFontFile, R_OK), 0) << "fonts-dejavu-core is not installed";
+    tarn::font::setPinnedFontOnly(true);
+  }
+};
+
+[[maybe_unused]] auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new PinnedFontEnvironment);
+
+}  // namespace
