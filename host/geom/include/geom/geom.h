@@ -1,0 +1,22 @@
+// The whole geometry kernel in one include.
+#pragma once
+
+#include "geom/bounding_box.h"
+#include "geom/circular_curves.h"
+#include "geom/coord_system.h"
+#include "geom/curve.h"
+#include "geom/ellipse.h"
+#include "geom/hit_test.h"
+#include "geom/intersect.h"
+#include "geom/linear_curves.h"
+#include "geom/matrix4.h"
+#include "geom/measure.h"
+#include "geom/offset.h"
+#include "geom/polyline.h"
+#include "geom/segmented_curve.h"
+#include "geom/spatial_index.h"
+#include "geom/spline.h"
+#include "geom/status.h"
+#include "geom/tolerance.h"
+#include "geom/trim.h"
+#include "geom/vec3.h"
