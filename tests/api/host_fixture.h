@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
+
+#include <tarnsdk/groupcodes.h>
 
 #include <tarnsdk/tcdbapi.h>
 #include <tarnsdk/tcedapi.h>

@@ -254,7 +254,10 @@ int makeEntity(db::Database& d, const struct resbuf* list, bool ownerless, uint3
   }
   if (!s.complex.empty()) return RTERROR;  // a complex entity must be finished first
   if (isTableRecord(type)) return makeRecord(d, type, std::move(tags), made);
-  if (!db::isEntityType(type)) return ownerless ? makeObject(d, type, std::move(tags), made) : RTERROR;
+  bool entityMarker = false;  // types we have no table for are entities when their list says so
+  for (const Tag& t : tags) entityMarker |= t.code == 100 && t.s == "AcDbEntity";
+  if (!db::isEntityType(type) && !entityMarker)
+    return ownerless ? makeObject(d, type, std::move(tags), made) : RTERROR;
   if (type == "INSERT") {
     const Tag* name = find(tags, 2);
     if (!name || d.findBlock(name->s) == kNoObject || d.isLayoutBlock(d.findBlock(name->s))) return RTERROR;

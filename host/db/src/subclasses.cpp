@@ -44,6 +44,7 @@ const TypeRow kTypes[] = {
     {"3DSOLID", "AcDbModelerGeometry: | AcDb3dSolid:", ""},
     {"VIEWPORT", "AcDbViewport:", ""},
     {"MLEADER", "AcDbMLeader:", ""},
+    {"MULTILEADER", "AcDbMLeader:", ""},
     {"MLINE", "AcDbMline:", ""},
     {"TOLERANCE", "AcDbFcf:", ""},
     {"SEQEND", "", ""},
@@ -62,18 +63,18 @@ std::vector<int> parseCodes(std::string_view s) {
   return out;
 }
 
-std::vector<SubclassSection> parseSections(std::string_view spec) {
+std::vector<SubclassSection> parseSections(std::string_view layout) {
   std::vector<SubclassSection> out;
-  while (!spec.empty()) {
-    size_t bar = spec.find('|');
-    std::string_view part = spec.substr(0, bar);
+  while (!layout.empty()) {
+    size_t bar = layout.find('|');
+    std::string_view part = layout.substr(0, bar);
     size_t colon = part.find(':');
     std::string_view marker = part.substr(0, colon);
     while (!marker.empty() && marker.front() == ' ') marker.remove_prefix(1);
     while (!marker.empty() && marker.back() == ' ') marker.remove_suffix(1);
     out.push_back({marker, colon == std::string_view::npos ? std::vector<int>{} : parseCodes(part.substr(colon + 1))});
     if (bar == std::string_view::npos) break;
-    spec.remove_prefix(bar + 1);
+    layout.remove_prefix(bar + 1);
   }
   return out;
 }
@@ -155,9 +156,9 @@ std::vector<SubclassSection> subclassesOf(std::string_view type, int64_t flags70
   } else if (type == "DIMENSION") {
     for (auto& s : dimensionSections(flags70)) out.push_back(std::move(s));
   } else if (const TypeRow* row = findType(type)) {
-    std::string_view spec = row->sections;
-    if (!spec.empty() && spec[0] == '!') spec.remove_prefix(1);
-    for (auto& s : parseSections(spec))
+    std::string_view layout = row->sections;
+    if (!layout.empty() && layout[0] == '!') layout.remove_prefix(1);
+    for (auto& s : parseSections(layout))
       if (!s.marker.empty()) out.push_back(std::move(s));
   }
   return out;

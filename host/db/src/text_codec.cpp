@@ -119,6 +119,7 @@ std::string_view TextCodec::decode(std::string_view raw) {
     converted_.resize(converted_.size() - outLeft);
     text = converted_;
   }
+  if (std::memchr(text.data(), '\\', text.size()) == nullptr) return text;
   if (text.find("\\U+") == std::string_view::npos && text.find("\\u+") == std::string_view::npos) return text;
   decodeEscapes(text, scratch_);
   return scratch_;
