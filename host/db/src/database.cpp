@@ -283,10 +283,11 @@ void Database::appendToBlock(uint32_t block, uint32_t id) {
   if (!(objects_[id].flags & kSubEntity) && isLayoutBlock(block)) lastMain_ = id;
 }
 
-bool Database::isLayoutBlock(uint32_t block) const {
-  std::string_view n = blocks_[block].name;
+static bool layoutName(std::string_view n) {
   return n.size() >= 12 && (equalsNoCase(n.substr(0, 12), "*Model_Space") || equalsNoCase(n.substr(0, 12), "*Paper_Space"));
 }
+
+bool Database::isLayoutBlock(uint32_t block) const { return blocks_[block].layout; }
 
 SymbolTable* Database::table(std::string_view name) {
   for (SymbolTable& t : tables_)
@@ -321,7 +322,10 @@ uint32_t Database::findBlock(std::string_view name) const {
 
 void Database::reindex() {
   blockIndex_.clear();
-  for (uint32_t i = 0; i < blocks_.size(); ++i) blockIndex_.emplace(upperAscii(blocks_[i].name), i);
+  for (uint32_t i = 0; i < blocks_.size(); ++i) {
+    blockIndex_.emplace(upperAscii(blocks_[i].name), i);
+    blocks_[i].layout = layoutName(blocks_[i].name);
+  }
   recordIndex_.clear();
   for (const SymbolTable& t : tables_)
     for (uint32_t id : t.records)

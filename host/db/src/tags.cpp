@@ -36,42 +36,32 @@ Tag Tag::handle(int code, uint64_t h) {
   Tag t; t.code = int16_t(code); t.kind = TagKind::Handle; t.i = int64_t(h); return t;
 }
 
-static void putHead(std::vector<uint8_t>& out, int code, TagKind kind, size_t payload) {
-  size_t at = out.size();
-  out.resize(at + 3 + payload);
+// Appends a tag's head and payload in one step (no zero fill of the payload).
+static void append(std::vector<uint8_t>& out, int code, TagKind kind, const void* payload, size_t n,
+                   const void* extra = nullptr, size_t extraSize = 0) {
+  uint8_t head[3];
   int16_t c = int16_t(code);
-  std::memcpy(&out[at], &c, 2);
-  out[at + 2] = uint8_t(kind);
+  std::memcpy(head, &c, 2);
+  head[2] = uint8_t(kind);
+  out.insert(out.end(), head, head + 3);
+  const auto* p = static_cast<const uint8_t*>(payload);
+  out.insert(out.end(), p, p + n);
+  if (extraSize) {
+    const auto* e = static_cast<const uint8_t*>(extra);
+    out.insert(out.end(), e, e + extraSize);
+  }
 }
 
 void encodeString(std::vector<uint8_t>& out, int code, std::string_view v) {
-  size_t at = out.size();
-  putHead(out, code, TagKind::String, 4 + v.size());
   uint32_t n = uint32_t(v.size());
-  std::memcpy(&out[at + 3], &n, 4);
-  if (n) std::memcpy(&out[at + 7], v.data(), n);
+  append(out, code, TagKind::String, &n, 4, v.data(), v.size());
 }
-void encodeReal(std::vector<uint8_t>& out, int code, double v) {
-  size_t at = out.size();
-  putHead(out, code, TagKind::Real, 8);
-  std::memcpy(&out[at + 3], &v, 8);
-}
+void encodeReal(std::vector<uint8_t>& out, int code, double v) { append(out, code, TagKind::Real, &v, 8); }
 void encodePoint(std::vector<uint8_t>& out, int code, const double* xyz, bool is3d) {
-  size_t at = out.size();
-  size_t n = is3d ? 24 : 16;
-  putHead(out, code, is3d ? TagKind::Point3 : TagKind::Point2, n);
-  std::memcpy(&out[at + 3], xyz, n);
+  append(out, code, is3d ? TagKind::Point3 : TagKind::Point2, xyz, is3d ? 24 : 16);
 }
-void encodeInt(std::vector<uint8_t>& out, int code, int64_t v) {
-  size_t at = out.size();
-  putHead(out, code, TagKind::Int, 8);
-  std::memcpy(&out[at + 3], &v, 8);
-}
-void encodeHandle(std::vector<uint8_t>& out, int code, uint64_t h) {
-  size_t at = out.size();
-  putHead(out, code, TagKind::Handle, 8);
-  std::memcpy(&out[at + 3], &h, 8);
-}
+void encodeInt(std::vector<uint8_t>& out, int code, int64_t v) { append(out, code, TagKind::Int, &v, 8); }
+void encodeHandle(std::vector<uint8_t>& out, int code, uint64_t h) { append(out, code, TagKind::Handle, &h, 8); }
 
 void encodeTag(std::vector<uint8_t>& out, const Tag& t) {
   switch (t.kind) {

@@ -60,6 +60,7 @@ struct BlockDef {
   uint32_t begin = kNoObject;      // BLOCK entity
   uint32_t end = kNoObject;        // ENDBLK entity
   std::vector<uint32_t> entities;  // in order, sub-entities after their parent
+  bool layout = false;             // model space or a paper-space layout (set by reindex)
 };
 
 struct RawSection {
