@@ -1,7 +1,7 @@
 // Code-page and \U+XXXX decoding of DXF texts.
 #include "text_codec.h"
 
-#include <iconv.h>
+#include "platform/code_page.h"
 
 #include <cctype>
 #include <cstdint>
@@ -10,38 +10,12 @@
 
 namespace tarn::db::detail {
 
-TextCodec::~TextCodec() {
-  if (iconv_) iconv_close(static_cast<iconv_t>(iconv_));
-}
-
-std::string iconvName(std::string_view cp) {
-  std::string upper;
-  for (char c : cp) upper += char(std::toupper(static_cast<unsigned char>(c)));
-  if (upper.rfind("ANSI_", 0) == 0) {
-    std::string num = upper.substr(5);
-    if (num.empty() || num.find_first_not_of("0123456789") != std::string::npos) return {};
-    if (num == "936") return "GBK";
-    if (num == "950") return "BIG5";
-    if (num == "932") return "CP932";
-    if (num == "949") return "CP949";
-    return "CP" + num;
-  }
-  if (upper == "DOS437" || upper == "DOS850" || upper == "DOS852" || upper == "DOS866")
-    return "CP" + upper.substr(3);
-  if (upper.rfind("ISO8859-", 0) == 0) return "ISO-8859-" + upper.substr(8);
-  if (upper == "UTF-8" || upper == "UTF8") return "UTF-8";
-  return {};
-}
-
 void TextCodec::setCodepage(std::string_view name) {
-  if (iconv_) iconv_close(static_cast<iconv_t>(iconv_));
-  iconv_ = nullptr;
+  codePage_ = 0;
   if (name.empty()) return;
-  std::string from = iconvName(name);
-  if (from.empty()) from = "CP1252";  // the usual code page of files that name none we know
-  if (from == "UTF-8") return;
-  iconv_t cd = iconv_open("UTF-8", from.c_str());
-  if (cd != reinterpret_cast<iconv_t>(-1)) iconv_ = cd;
+  // An unknown name falls back to the usual code page of such files.
+  int cp = platform::CodePageFromName(name).codePage;
+  if (cp != platform::kCodePageUtf8) codePage_ = cp;
 }
 
 void appendUtf8(std::string& out, uint32_t cp) {
@@ -99,24 +73,8 @@ static bool hasHighBytes(std::string_view s) {
 
 std::string_view TextCodec::decode(std::string_view raw) {
   std::string_view text = raw;
-  if (iconv_ && hasHighBytes(raw)) {
-    converted_.assign(raw.size() * 4 + 8, '\0');
-    char* in = const_cast<char*>(raw.data());
-    size_t inLeft = raw.size();
-    char* out = converted_.data();
-    size_t outLeft = converted_.size();
-    iconv(static_cast<iconv_t>(iconv_), nullptr, nullptr, nullptr, nullptr);
-    while (inLeft > 0) {
-      if (iconv(static_cast<iconv_t>(iconv_), &in, &inLeft, &out, &outLeft) != size_t(-1)) break;
-      // A byte the code page does not define: keep it visible as U+FFFD.
-      if (outLeft < 3) break;
-      std::memcpy(out, "\xEF\xBF\xBD", 3);
-      out += 3;
-      outLeft -= 3;
-      ++in;
-      --inLeft;
-    }
-    converted_.resize(converted_.size() - outLeft);
+  if (codePage_ && hasHighBytes(raw)) {
+    converted_ = platform::DecodeToUtf8(raw, codePage_).text;
     text = converted_;
   }
   if (std::memchr(text.data(), '\\', text.size()) == nullptr) return text;

@@ -10,7 +10,6 @@ namespace tarn::db::detail {
 class TextCodec {
  public:
   TextCodec() = default;
-  ~TextCodec();
   TextCodec(const TextCodec&) = delete;
   TextCodec& operator=(const TextCodec&) = delete;
 
@@ -21,7 +20,7 @@ class TextCodec {
   std::string_view decode(std::string_view raw);
 
  private:
-  void* iconv_ = nullptr;  // iconv_t, or null for UTF-8
+  int codePage_ = 0;  // 0: UTF-8
   std::string scratch_, converted_;
 };
 
@@ -29,7 +28,5 @@ class TextCodec {
 void appendUtf8(std::string& out, uint32_t cp);
 // "\U+XXXX" for every character above 127 (for files before version 2007).
 std::string escapeNonAscii(std::string_view utf8);
-// The iconv name of a DXF code page ("ANSI_936" -> "CP936"); empty if unknown.
-std::string iconvName(std::string_view dxfCodepage);
 
 }  // namespace tarn::db::detail
