@@ -1,4 +1,5 @@
 // tarncad: the headless CAD host. Opens a DXF drawing and saves it.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -10,10 +11,11 @@
 namespace {
 
 const char* kUsage =
-    "usage: tarncad DRAWING.dxf [-o OUT.dxf] [--version 2000|2004|2007|2010|2013|2018]\n"
+    "usage: tarncad DRAWING.dxf [-o OUT.dxf] [--version 2000|2004|2007|2010|2013|2018|read]\n"
     "       tarncad --new -o OUT.dxf\n"
     "Opens a DXF drawing (or makes a new one) and saves it, in place unless -o\n"
-    "names another file.\n";
+    "names another file; as DXF 2018 unless --version names another (\"read\":\n"
+    "the version of the file read; release 12 is saved as 2000).\n";
 
 enum Exit { kOk = 0, kUsageError = 2, kOpenError = 3, kSaveError = 4 };
 
@@ -29,7 +31,7 @@ std::optional<tarn::db::DxfVersion> versionByName(std::string_view name) {
 
 int main(int argc, char** argv) {
   std::string in, out;
-  bool fresh = false;
+  bool fresh = false, keepVersion = false;
   tarn::db::DxfWriteOptions options;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
@@ -37,7 +39,9 @@ int main(int argc, char** argv) {
     if (a == "-o" && i + 1 < argc) { out = argv[++i]; continue; }
     if (a == "--new") { fresh = true; continue; }
     if (a == "--version" && i + 1 < argc) {
-      options.version = versionByName(argv[++i]);
+      keepVersion = std::string_view(argv[i + 1]) == "read";
+      options.version = keepVersion ? tarn::db::DxfVersion::R2018 : versionByName(argv[i + 1]);
+      ++i;
       if (!options.version) { std::fprintf(stderr, "tarncad: unknown DXF version %s\n", argv[i]); return kUsageError; }
       continue;
     }
@@ -54,6 +58,7 @@ int main(int argc, char** argv) {
   } else {
     r = tarn::db::readDxfFile(in, db);
     if (!r.ok()) { std::fprintf(stderr, "tarncad: %s\n", r.message.c_str()); return kOpenError; }
+    if (keepVersion) options.version = std::max(db.sourceVersion, tarn::db::DxfVersion::R2000);
   }
   r = tarn::db::writeDxfFile(db, out, options);
   if (!r.ok()) { std::fprintf(stderr, "tarncad: %s\n", r.message.c_str()); return kSaveError; }

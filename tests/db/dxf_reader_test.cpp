@@ -86,13 +86,16 @@ TEST(DxfReader, KeepsUtf8TextFrom2007On) {
   EXPECT_EQ(findString(db, db.blocks()[db.modelSpace()].entities.at(0), 1), "\xe6\x96\x87\xe5\xad\x97");
 }
 
-TEST(DxfWriter, WritesNonAsciiAsEscapesBefore2007) {
+TEST(DxfWriter, WritesTheCodePageAndEscapesWhatItCannotHoldBefore2007) {
   Database db;
   initNewDrawing(db);
   db.addObject("TEXT", {Tag::str(1, "\xc3\xa9\xe2\x88\x85")}, kEntity);
   db.appendToBlock(db.modelSpace(), db.objectCount() - 1);
   std::string out = writeDxfString(db, {DxfVersion::R2004});
-  EXPECT_NE(out.find("\\U+00E9\\U+2205"), std::string::npos);
+  EXPECT_NE(out.find("\xe9\\U+2205"), std::string::npos) << "e-acute in code page 1252, the rest escaped";
+  Database again;
+  ASSERT_TRUE(readDxfBuffer(out, again).ok());
+  EXPECT_EQ(findString(again, again.blocks()[again.modelSpace()].entities.at(0), 1), "\xc3\xa9\xe2\x88\x85");
   std::string utf8 = writeDxfString(db, {DxfVersion::R2018});
   EXPECT_NE(utf8.find("\xc3\xa9\xe2\x88\x85"), std::string::npos);
 }

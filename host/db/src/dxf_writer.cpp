@@ -10,7 +10,7 @@
 #include <string>
 
 #include "db/dxf.h"
-#include "text_codec.h"
+#include "platform/code_page.h"
 
 namespace tarn::db {
 namespace {
@@ -55,7 +55,10 @@ class Output {
 class DxfWriter {
  public:
   DxfWriter(const Database& db, Output& out, DxfVersion version)
-      : db_(db), out_(out), version_(version) {}
+      : db_(db), out_(out), version_(version) {
+    const TagList* cp = db.headerVar("$DWGCODEPAGE");
+    codepage_ = cp && !cp->empty() ? cp->front().s : "ANSI_1252";
+  }
 
   void write() {
     writeHeader();
@@ -94,8 +97,13 @@ class DxfWriter {
       return text(safe);
     }
     if (version_ < DxfVersion::R2007) {
+      // Files before 2007 hold texts in the drawing's code page; what it
+      // cannot hold is written as \U+XXXX.
       for (unsigned char c : s)
-        if (c >= 0x80) { line(detail::escapeNonAscii(s)); return; }
+        if (c >= 0x80) {
+          line(platform::EncodeFromUtf8(s, codepage_, platform::Unrepresentable::kEscape).bytes);
+          return;
+        }
     }
     line(s);
   }
@@ -238,6 +246,7 @@ class DxfWriter {
   const Database& db_;
   Output& out_;
   DxfVersion version_;
+  std::string codepage_;
 };
 
 DxfVersion targetVersion(const DxfWriteOptions& options) {

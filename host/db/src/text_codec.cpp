@@ -83,25 +83,4 @@ std::string_view TextCodec::decode(std::string_view raw) {
   return scratch_;
 }
 
-std::string escapeNonAscii(std::string_view s) {
-  std::string out;
-  out.reserve(s.size());
-  for (size_t i = 0; i < s.size();) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    if (c < 0x80) { out += char(c); ++i; continue; }
-    int len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-    uint32_t cp = len == 1 ? 0xFFFD : c & (0x3F >> (len - 1));
-    for (int k = 1; k < len; ++k) {
-      if (i + size_t(k) >= s.size()) { cp = 0xFFFD; len = int(s.size() - i); break; }
-      cp = (cp << 6) | (static_cast<unsigned char>(s[i + size_t(k)]) & 0x3F);
-    }
-    i += size_t(len);
-    if (cp > 0xFFFF) cp = 0xFFFD;  // the escape holds one UTF-16 unit
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "\\U+%04X", cp);
-    out += buf;
-  }
-  return out;
-}
-
 }  // namespace tarn::db::detail

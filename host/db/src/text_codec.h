@@ -26,7 +26,5 @@ class TextCodec {
 
 // Appends the UTF-8 form of a code point.
 void appendUtf8(std::string& out, uint32_t cp);
-// "\U+XXXX" for every character above 127 (for files before version 2007).
-std::string escapeNonAscii(std::string_view utf8);
 
 }  // namespace tarn::db::detail
