@@ -1,5 +1,7 @@
 // Entity lists: make, get, modify, erase, walk; complex entities and block
 // definitions made over several calls; the locked-layer refusal.
+#include <cmath>
+
 #include "host_fixture.h"
 
 namespace {
@@ -16,7 +18,7 @@ struct TypeCase {
 
 resbuf* line() { return tcutBuildList(RTDXF0, "LINE", 10, kOrigin, 11, kP1, 62, 3, RTNONE); }
 resbuf* circle() { return tcutBuildList(RTDXF0, "CIRCLE", 10, kP1, 40, 2.5, RTNONE); }
-resbuf* arc() { return tcutBuildList(RTDXF0, "ARC", 10, kP1, 40, 2.5, 50, 0.0, 51, 90.0, RTNONE); }
+resbuf* arc() { return tcutBuildList(RTDXF0, "ARC", 10, kP1, 40, 2.5, 50, 0.0, 51, M_PI / 2, RTNONE); }
 resbuf* text() { return tcutBuildList(RTDXF0, "TEXT", 10, kP1, 40, 2.5, 1, "note", 72, 1, 11, kP2, 73, 2, RTNONE); }
 resbuf* mtext() { return tcutBuildList(RTDXF0, "MTEXT", 10, kP1, 40, 2.5, 41, 30.0, 1, "a\\Pb", RTNONE); }
 resbuf* ellipse() { return tcutBuildList(RTDXF0, "ELLIPSE", 10, kP1, 11, kP2, 40, 0.5, RTNONE); }
@@ -98,6 +100,19 @@ TEST_F(HostTest, FullModifyFromAGotListReplacesValuesAndKeepsTheHandle) {
   EXPECT_EQ(text(list, 5), handle);
   EXPECT_EQ(count(list, 100), 2) << "no markers added twice";
   tcutRelRb(list);
+}
+
+TEST_F(HostTest, AnglesAreRadiansInListsAndDegreesInTheFile) {
+  tc_name e;
+  ASSERT_TRUE(make(arc(), e));
+  resbuf* list = tcdbEntGet(e);
+  EXPECT_DOUBLE_EQ(group(list, 51)->resval.rreal, M_PI / 2);
+  tcutRelRb(list);
+  std::string out = tarn::db::writeDxfString(db);
+  EXPECT_NE(out.find(" 51\n90.0\n"), std::string::npos) << "the file keeps degrees";
+  double mtextRotation = 0.5;
+  ASSERT_TRUE(make(tcutBuildList(RTDXF0, "MTEXT", 10, kP1, 40, 1.0, 1, "m", 50, mtextRotation, RTNONE), e));
+  EXPECT_NE(tarn::db::writeDxfString(db).find(" 50\n0.5\n"), std::string::npos) << "paragraph texts keep radians";
 }
 
 TEST_F(HostTest, ModifyRefusesAChangeOfType) {

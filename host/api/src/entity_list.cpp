@@ -2,6 +2,7 @@
 #include "api/entity_list.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -15,6 +16,13 @@ namespace {
 
 using db::TagCursor;
 using db::TagKind;
+
+// Entity lists give angles (groups 50 to 58) in radians where files keep
+// degrees; paragraph texts keep radians in files too.
+bool isAngleGroup(std::string_view type, int code) {
+  return code >= 50 && code <= 58 && type != "MTEXT";
+}
+constexpr double kRadPerDeg = M_PI / 180.0;
 
 std::string hexOf(uint64_t h) {
   char buf[24];
@@ -36,8 +44,12 @@ void addBinary(ChainBuilder& out, int code, std::string_view hex) {
   }
 }
 
-void addTag(ChainBuilder& out, const db::Database& db, const TagCursor& c) {
+void addTag(ChainBuilder& out, const db::Database& db, const TagCursor& c, std::string_view type) {
   int code = c.code();
+  if (c.kind() == TagKind::Real && isAngleGroup(type, code)) {
+    out.addReal(code, c.real() * kRadPerDeg);
+    return;
+  }
   tc_value_kind want = tcValueKind(code);
   switch (c.kind()) {
     case TagKind::String:
@@ -135,7 +147,8 @@ struct resbuf* buildEntityList(const db::Database& db, uint32_t id, const struct
   out.addName(-1, self);
   out.addText(0, db.typeOf(id));
   TagCursor c = db.tags(id);
-  for (; !c.done() && c.code() != 1001; c.next()) addTag(out, db, c);
+  std::string_view type = db.typeOf(id);
+  for (; !c.done() && c.code() != 1001; c.next()) addTag(out, db, c, type);
   bool marked = false, keep = false;
   for (; !c.done(); c.next()) {
     if (c.code() == 1001) keep = appWanted(c.str(), apps);
@@ -144,14 +157,40 @@ struct resbuf* buildEntityList(const db::Database& db, uint32_t id, const struct
       out.add(-3);
       marked = true;
     }
-    addTag(out, db, c);
+    addTag(out, db, c, "");
   }
   return out.take();
+}
+
+// The degrees of an angle given in radians; the object's own value when it
+// is the same angle, so that writing back an unchanged list changes nothing.
+double degreesOf(const db::Database& db, uint32_t like, int code, int occurrence, double radians) {
+  if (like != db::kNoObject) {
+    int n = 0;
+    for (TagCursor c = db.tags(like); !c.done(); c.next())
+      if (c.code() == code && c.kind() == TagKind::Real && n++ == occurrence) {
+        if (c.real() * kRadPerDeg == radians) return c.real();
+        break;
+      }
+  }
+  return radians / kRadPerDeg;
 }
 
 bool listToTags(const db::Database& db, const struct resbuf* list, uint32_t like, db::TagList& out,
                 std::string& error) {
   PointShapes shapes = pointShapes(db, like);
+  std::string type;
+  for (const struct resbuf* rb = list; rb; rb = rb->rbnext)
+    if ((rb->restype == 0 || rb->restype == RTDXF0) && rb->resval.rstring) type = db::upperAscii(rb->resval.rstring);
+  if (type.empty() && like != db::kNoObject) type = db.typeOf(like);
+  std::vector<std::pair<int, int>> angleCounts;
+  auto angleOccurrence = [&](int code) {
+    for (auto& [c, n] : angleCounts)
+      if (c == code) return n++;
+    angleCounts.emplace_back(code, 1);
+    return 0;
+  };
+  bool inXdata = false;
   std::vector<std::pair<int, int>> occurrences;  // (code, count) of points so far
   auto occurrence = [&](int code) {
     for (auto& [c, n] : occurrences)
@@ -161,9 +200,15 @@ bool listToTags(const db::Database& db, const struct resbuf* list, uint32_t like
   };
   for (const struct resbuf* rb = list; rb; rb = rb->rbnext) {
     int code = rb->restype;
+    inXdata |= code == -3;
     if (code == -1 || code == 0 || code == RTDXF0 || code == -3) continue;
     switch (tcValueKind(code)) {
-      case TC_KIND_REAL: out.push_back(db::Tag::real(code, rb->resval.rreal)); break;
+      case TC_KIND_REAL:
+        if (!inXdata && isAngleGroup(type, code))
+          out.push_back(db::Tag::real(code, degreesOf(db, like, code, angleOccurrence(code), rb->resval.rreal)));
+        else
+          out.push_back(db::Tag::real(code, rb->resval.rreal));
+        break;
       case TC_KIND_POINT: {
         db::Point3 p{rb->resval.rpoint[0], rb->resval.rpoint[1], rb->resval.rpoint[2]};
         bool flat = shapes.is2d(code, occurrence(code));
