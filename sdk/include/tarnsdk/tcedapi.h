@@ -4,6 +4,7 @@
 #define TARNSDK_TCEDAPI_H
 
 #include "tctypes.h"
+#include "tcedinput.h"
 
 #ifdef __cplusplus
 extern "C" {

@@ -1,0 +1,130 @@
+// The editor of a session: where replies come from (a stack of sources, with
+// the replies a program feeds to commands on top), the transcript, the
+// control bits of the next input call, picks, selection sets, the command
+// stack and the LISP that answers "(" replies.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/command_stack.h"
+#include "editor/keyword_list.h"
+#include "editor/pick_provider.h"
+#include "editor/reply.h"
+#include "editor/selection_sets.h"
+#include "editor/transcript.h"
+#include "lisp/interpreter.h"
+
+namespace tarn::editor {
+
+// Control bits of tcedInitGet.
+enum InitGetBits : int {
+  kNoEmpty = 1, kNoZero = 2, kNoNegative = 4, kNoLimits = 8, kPoint3D = 16, kDashed = 32,
+  kDistance2D = 64, kArbitrary = 128,
+};
+
+struct InputControl {
+  int bits = 0;
+  KeywordList keywords;
+};
+
+// What a program gives a command to answer its prompts: a reply, or a pause
+// where the user answers.
+struct FedReply {
+  Reply reply;
+  bool pause = false;
+};
+
+class Editor {
+ public:
+  Editor();
+  ~Editor();
+  Editor(const Editor&) = delete;
+  Editor& operator=(const Editor&) = delete;
+
+  // ---- sources: the newest source is read first; an exhausted one is dropped.
+  void pushSource(std::unique_ptr<ReplySource> source);
+  bool hasSource() const { return !sources_.empty(); }
+  void clearSources() { sources_.clear(); }
+
+  // ---- the command line
+  Transcript& transcript() { return transcript_; }
+  const std::string& transcriptText() const { return transcript_.text(); }
+  void print(std::string_view text);
+  // Prints a message about the last reply; a reply from a script file gets
+  // its place in front: "plan.scr:12: Invalid point."
+  void complain(std::string_view message);
+  // Shows the prompt and reads a reply: fed replies first, then the sources.
+  // LISP replies are evaluated unless `rawLisp`; their value is the reply.
+  Reply ask(std::string_view prompt, bool takesSpaces, bool rawLisp = false);
+
+  // ---- the next input call's control
+  void initGet(int bits, std::string_view keywords);
+  InputControl takeControl();
+  std::string lastInput;  // the keyword or text tcedGetInput returns
+
+  // ---- break requests (tcedUsrBrk)
+  void requestBreak() { breakRequested_ = true; }
+  bool takeBreak();
+
+  // ---- commands
+  CommandStack& commands() { return commands_; }
+  // Runs one command by typed name (system variable names run SETVAR on
+  // them). RTNORM, RTCAN, or RTERROR for an unknown name.
+  int runCommand(std::string_view typed);
+  // Runs the commands that the fed replies name, each answered by the
+  // replies after it; a command that asks for more reads the sources.
+  int feedCommands(std::vector<FedReply> replies);
+  // Reads and runs commands until the sources end.
+  void commandLoop();
+  bool commandActive() const { return depth_ > 0; }
+
+  // ---- picks and selection
+  PickProvider& picks() { return *picks_; }
+  void setPickProvider(std::unique_ptr<PickProvider> p) { picks_ = std::move(p); }
+  SelectionSets& selections() { return selections_; }
+  // The pick box half-size in drawing units.
+  double aperture() const;
+
+  // ---- LISP
+  lisp::Interpreter& lisp() { return *lisp_; }
+  // Calls to functions that modules defined; unset, they fail.
+  std::function<lisp::Outcome(const lisp::ExternalFunction&, std::span<const lisp::Value>)> externalCalls;
+
+ private:
+  Reply readFromSources(bool takesSpaces);
+  Reply evaluateLisp(const Reply& r);
+  void echoReply(const Reply& r, bool shown);
+
+  std::vector<std::unique_ptr<ReplySource>> sources_;
+  std::vector<std::deque<FedReply>> fed_;
+  Transcript transcript_;
+  InputControl control_;
+  CommandStack commands_;
+  SelectionSets selections_;
+  std::unique_ptr<PickProvider> picks_;
+  std::unique_ptr<lisp::LispHost> lispHost_;
+  std::unique_ptr<lisp::Interpreter> lisp_;
+  std::string lastCommand_;
+  SourceLocation lastWhere_;  // of the last reply read from a script; empty otherwise
+  int depth_ = 0;
+  bool breakRequested_ = false;
+};
+
+// The editor the SDK's input calls work with (one per process is current).
+Editor& currentEditor();
+void setCurrentEditor(Editor* editor);
+
+// Registers a host command with the current editor.
+void registerHostCommand(std::string_view name, CommandHandler handler);
+
+// Registers the host's own commands (SETVAR) with an editor.
+void registerHostCommands(Editor& editor);
+
+}  // namespace tarn::editor
