@@ -2,17 +2,22 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 #include <string>
 
 #include "db/database.h"
 #include "db/dxf.h"
 #include "db/new_drawing.h"
+#include "editor/session.h"
 
 namespace {
 
 const char* kUsage =
     "usage: tarncad DRAWING.dxf [-o OUT.dxf] [--version 2000|2004|2007|2010|2013|2018|read]\n"
     "       tarncad --new -o OUT.dxf\n"
+    "       tarncad [DRAWING.dxf ...] [-c COMMAND-LINE ...] [-s SCRIPT.scr] [-o OUT.dxf]\n"
+    "With -c or -s, or at a terminal, tarncad runs command lines, then the script,\n"
+    "then reads the terminal; the current drawing is saved to OUT.dxf when given.\n"
     "Opens a DXF drawing (or makes a new one) and saves it, in place unless -o\n"
     "names another file; as DXF 2018 unless --version names another (\"read\":\n"
     "the version of the file read; release 12 is saved as 2000).\n";
@@ -32,12 +37,15 @@ std::optional<tarn::db::DxfVersion> versionByName(std::string_view name) {
 int main(int argc, char** argv) {
   std::string in, out;
   bool fresh = false, keepVersion = false;
+  tarn::editor::SessionOptions session;
   tarn::db::DxfWriteOptions options;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "-h" || a == "--help") { std::fputs(kUsage, stdout); return kOk; }
     if (a == "-o" && i + 1 < argc) { out = argv[++i]; continue; }
     if (a == "--new") { fresh = true; continue; }
+    if (a == "-c" && i + 1 < argc) { session.commands.push_back(argv[++i]); continue; }
+    if (a == "-s" && i + 1 < argc) { session.script = argv[++i]; continue; }
     if (a == "--version" && i + 1 < argc) {
       keepVersion = std::string_view(argv[i + 1]) == "read";
       options.version = keepVersion ? tarn::db::DxfVersion::R2018 : versionByName(argv[i + 1]);
@@ -46,8 +54,14 @@ int main(int argc, char** argv) {
       continue;
     }
     if (!a.empty() && a[0] == '-') { std::fprintf(stderr, "tarncad: unknown option %s\n%s", a.c_str(), kUsage); return kUsageError; }
-    if (!in.empty()) { std::fprintf(stderr, "tarncad: one drawing at a time\n"); return kUsageError; }
+    session.drawings.push_back(a);
     in = a;
+  }
+  bool interactive = !fresh && session.drawings.size() <= 1 && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
+  if (!session.commands.empty() || !session.script.empty() || interactive || session.drawings.size() > 1) {
+    session.output = out;
+    session.interactive = interactive || (session.commands.empty() && session.script.empty());
+    return tarn::editor::runSession(session);
   }
   if (in.empty() == !fresh || (fresh && out.empty())) { std::fputs(kUsage, stderr); return kUsageError; }
   if (out.empty()) out = in;
