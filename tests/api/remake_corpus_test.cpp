@@ -67,7 +67,7 @@ TEST_F(RemakeCorpus, EveryModelSpaceEntityRemadeFromItsListHasTheSameGroups) {
   }
   for (const char* t : {"LINE", "CIRCLE", "ARC", "TEXT", "MTEXT", "LWPOLYLINE", "ELLIPSE", "SPLINE", "HATCH",
                         "DIMENSION", "LEADER", "MULTILEADER", "WIPEOUT", "IMAGE", "XLINE", "RAY", "SOLID", "3DFACE",
-                        "POINT"})
+                        "POINT", "SHAPE", "REGION"})
     EXPECT_TRUE(types.count(t)) << "the corpus lacks " << t;
 }
 

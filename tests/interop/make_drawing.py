@@ -68,6 +68,8 @@ def add_entities(doc, msp):
         ml.add_leader_line(mleader.ConnectionSide.left, [Vec2(-5, -5)])
         ml.build(insert=Vec2(0, 0))
         msp.add_wipeout([(0, 0), (3, 0), (3, 2)])
+        msp.add_shape("BOX", (5, 5), 2)
+        msp.add_region()
         img_def = doc.add_image_def(filename="photo.png", size_in_pixel=(640, 480))
         msp.add_image(img_def, insert=(0, 0), size_in_units=(6.4, 4.8))
         circle = msp.add_circle((40, 40), 1)
