@@ -18,10 +18,8 @@ using db::TagCursor;
 using db::TagKind;
 
 // Entity lists give angles (groups 50 to 58) in radians where files keep
-// degrees; paragraph texts keep radians in files too.
-bool isAngleGroup(std::string_view type, int code) {
-  return code >= 50 && code <= 58 && type != "MTEXT";
-}
+// degrees.
+bool isAngleGroup(std::string_view, int code) { return code >= 50 && code <= 58; }
 constexpr double kRadPerDeg = M_PI / 180.0;
 
 std::string hexOf(uint64_t h) {

@@ -14,7 +14,9 @@ struct TypeRow {
   const char* required;
 };
 
-constexpr const char* kEntityHeader = "67 410 8 6 347 62 370 48 60 92 310 420 430 440 390 284";
+// Proxy-graphics groups (92, 310) are left out: HATCH and others use 92 for
+// their own data, and lists never carry proxy graphics.
+constexpr const char* kEntityHeader = "67 410 8 6 347 62 370 48 60 420 430 440 390 284";
 
 const TypeRow kTypes[] = {
     {"LINE", "AcDbLine: 39 10 11 210", "10 11"},
