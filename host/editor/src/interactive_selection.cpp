@@ -73,18 +73,6 @@ std::vector<uint32_t> byRegion(Editor& ed, db::Database& db, const std::vector<P
   return out;
 }
 
-std::vector<uint32_t> liveMembers(const SelectionSet& set, const db::Database& db) {
-  std::vector<uint32_t> out;
-  for (EntityKey k : set.members()) {
-    tc_name n;
-    entityName(k, n);
-    db::Database* owner = nullptr;
-    uint32_t id = 0;
-    if (host::resolveName(n, owner, id) && owner == &db && !db.isErased(id)) out.push_back(id);
-  }
-  return out;
-}
-
 // What a callback returns: entities and sets to add, texts to print.
 bool takeCallbackResult(Editor& ed, db::Database& db, SelectionRun& run, resbuf* chain) {
   if (!chain) return false;
@@ -197,6 +185,18 @@ int selectInteractively(Editor& ed, SelectionRun& run, const SelectionMode& mode
                "Add/Remove/Previous/Undo");
     if (mode.single && run.result().size() > 0) return RTNORM;
   }
+}
+
+std::vector<uint32_t> liveMembers(const SelectionSet& set, const db::Database& db) {
+  std::vector<uint32_t> out;
+  for (EntityKey k : set.members()) {
+    tc_name n;
+    entityName(k, n);
+    db::Database* owner = nullptr;
+    uint32_t id = 0;
+    if (host::resolveName(n, owner, id) && owner == &db && !db.isErased(id)) out.push_back(id);
+  }
+  return out;
 }
 
 }  // namespace tarn::editor

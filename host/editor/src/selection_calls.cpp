@@ -7,18 +7,6 @@
 namespace tarn::editor {
 namespace {
 
-std::vector<uint32_t> liveIds(const SelectionSet& set, const db::Database& db) {
-  std::vector<uint32_t> out;
-  for (EntityKey k : set.members()) {
-    tc_name n;
-    entityName(k, n);
-    db::Database* owner = nullptr;
-    uint32_t id = 0;
-    if (host::resolveName(n, owner, id) && owner == &db && !db.isErased(id)) out.push_back(id);
-  }
-  return out;
-}
-
 std::vector<db::Point3> chainPoints(const void* chain) {
   std::vector<db::Point3> pts;
   for (auto rb = static_cast<const resbuf*>(chain); rb; rb = rb->rbnext)
@@ -44,8 +32,8 @@ std::vector<uint32_t> inRegion(Editor& ed, db::Database& db, const std::vector<d
 int gatherByMethod(Editor& ed, SelectionRun& run, const std::string& m, const void* pt1, const void* pt2) {
   db::Database& db = run.database();
   if (m == "X" || m == "A") run.applyAll();
-  else if (m == "P") run.apply(liveIds(ed.selections().previous, db), false);
-  else if (m == "I") run.apply(liveIds(ed.selections().pickfirst, db), false);
+  else if (m == "P") run.apply(liveMembers(ed.selections().previous, db), false);
+  else if (m == "I") run.apply(liveMembers(ed.selections().pickfirst, db), false);
   else if (m == "L") {
     uint32_t last = db.lastMainEntity();
     if (last != db::kNoObject && db.valid(last) && !db.isErased(last)) run.apply({last}, false);

@@ -23,6 +23,9 @@ struct SelectionMode {
   bool allUnderPick = false;     // -M
 };
 
+// The members of a set that are entities of this drawing and not erased.
+std::vector<uint32_t> liveMembers(const SelectionSet& set, const db::Database& db);
+
 // Null mode text is interactive selection; nothing for an unknown mode.
 std::optional<SelectionMode> parseSelectionMode(const char* text);
 
