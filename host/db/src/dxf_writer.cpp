@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "db/dxf.h"
 #include "platform/code_page.h"
@@ -15,29 +16,27 @@
 namespace tarn::db {
 namespace {
 
-// Buffers output and hands it to a file descriptor (or keeps it all).
+// Buffers output and hands it to a file descriptor (or keeps it all). A full
+// buffer is written by a helper thread while the next one is filled, so the
+// copying into the file overlaps the formatting.
 class Output {
  public:
   explicit Output(int fd) : fd_(fd) { buf_.reserve(kFlushAt + 4096); }
   Output() { buf_.reserve(1 << 16); }
+  ~Output() { wait(); }
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
 
   void put(std::string_view s) {
     buf_.append(s);
-    if (fd_ >= 0 && buf_.size() >= kFlushAt) flush();
+    if (fd_ >= 0 && buf_.size() >= kFlushAt) handOver();
   }
   void put(char c) { buf_ += c; }
+  // Writes everything given so far; false when a write failed.
   bool flush() {
     if (fd_ < 0) return ok_;
-    const char* p = buf_.data();
-    size_t left = buf_.size();
-    while (left && ok_) {
-      ssize_t n = ::write(fd_, p, left);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) { ok_ = false; error_ = errno; break; }
-      p += n;
-      left -= size_t(n);
-    }
-    buf_.clear();
+    handOver();
+    wait();
     return ok_;
   }
   bool ok() const { return ok_; }
@@ -45,10 +44,40 @@ class Output {
   std::string& buffer() { return buf_; }
 
  private:
+  void handOver() {
+    wait();
+    if (!ok_ || buf_.empty()) {
+      buf_.clear();
+      return;
+    }
+    inflight_.swap(buf_);
+    buf_.clear();
+    writer_ = std::thread([this] { writeAll(inflight_); });
+  }
+  void wait() {
+    if (writer_.joinable()) writer_.join();
+  }
+  void writeAll(const std::string& data) {
+    const char* p = data.data();
+    size_t left = data.size();
+    while (left) {
+      ssize_t n = ::write(fd_, p, left);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        ok_ = false;
+        error_ = n < 0 ? errno : ENOSPC;
+        return;
+      }
+      p += n;
+      left -= size_t(n);
+    }
+  }
+
   static constexpr size_t kFlushAt = size_t(4) << 20;
   int fd_ = -1;
-  std::string buf_;
-  bool ok_ = true;
+  std::string buf_, inflight_;
+  std::thread writer_;
+  bool ok_ = true;  // written by the helper thread only between hand-over and join
   int error_ = 0;
 };
 
