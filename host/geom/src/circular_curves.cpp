@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "geom/ellipse.h"
+#include "numeric.h"
 
 namespace tarn::geom {
 
@@ -38,18 +39,7 @@ BoundingBox CircularCurve::boundingBox() const {
   BoundingBox b;
   b.add(pointAt(t0_));
   b.add(pointAt(t1_));
-  // Extremes of each coordinate: where u_i sin t = v_i cos t.
-  const double us[3] = {axes_.x.x, axes_.x.y, axes_.x.z};
-  const double vs[3] = {axes_.y.x, axes_.y.y, axes_.y.z};
-  for (int i = 0; i < 3; ++i) {
-    const double base = std::atan2(vs[i], us[i]);
-    for (double cand : {base, base + kPi}) {
-      double a = cand;
-      while (a < t0_) a += kTwoPi;
-      while (a >= t0_ + kTwoPi) a -= kTwoPi;
-      if (a <= t1_) b.add(pointAt(a));
-    }
-  }
+  detail::addConicExtremes(b, axes_.x, axes_.y, t0_, t1_, [this](double t) { return pointAt(t); });
   return b;
 }
 

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numeric.h"
+
 namespace tarn::geom {
 
 namespace {
@@ -32,17 +34,7 @@ BoundingBox Ellipse::boundingBox() const {
   BoundingBox b;
   b.add(pointAt(t0_));
   b.add(pointAt(t1_));
-  const double us[3] = {major_.x, major_.y, major_.z};
-  const double vs[3] = {minor_.x, minor_.y, minor_.z};
-  for (int i = 0; i < 3; ++i) {
-    const double base = std::atan2(vs[i], us[i]);
-    for (double cand : {base, base + kPi}) {
-      double a = cand;
-      while (a < t0_) a += kTwoPi;
-      while (a >= t0_ + kTwoPi) a -= kTwoPi;
-      if (a <= t1_) b.add(pointAt(a));
-    }
-  }
+  detail::addConicExtremes(b, major_, minor_, t0_, t1_, [this](double t) { return pointAt(t); });
   return b;
 }
 

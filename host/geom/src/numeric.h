@@ -22,4 +22,9 @@ inline double period(const Curve& c) { return c.endParam() - c.startParam(); }
 // Parameter t brought into [start, start + period) of a closed curve.
 double wrapParam(const Curve& c, double t);
 
+// Adds to a box the points of centre + u cos t + v sin t, t in [t0, t1],
+// where a coordinate is extreme (circles and ellipses share this).
+void addConicExtremes(BoundingBox& box, const Vec3& u, const Vec3& v, double t0, double t1,
+                      const std::function<Vec3(double)>& pointAt);
+
 }  // namespace tarn::geom::detail
