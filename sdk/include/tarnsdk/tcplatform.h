@@ -35,11 +35,24 @@ size_t tcplModuleFileName(tcpl_module module, char* buffer, size_t size);
 #define TCPL_UINFO_FIND_RESOURCE "tcpl_ordinal_14"
 typedef tcpl_module (*tcplFindResourceModuleFn)(const char* resourceFileName);
 
+/* What a resource module exports: its string table and its dialog templates,
+   each an array sorted by id and ended by an entry with a null text. A dialog
+   template is a text in the template language of the headless dialogs
+   (tcdialog.h). */
+struct tcpl_resource_entry {
+  uint32_t id;
+  const char* text;   /* UTF-8 */
+};
+#define TCPL_STRING_TABLE "tcpl_string_table"
+#define TCPL_DIALOG_TABLE "tcpl_dialog_table"
+
 /* ---- Resources of a resource module. Strings by id: the text's length in
    bytes (UTF-8) copied into `buffer` with its NUL, cut to size - 1; 0 when
    the id has no text (buffer set to ""). Ask with a null buffer for the
    length. */
 int tcplLoadString(tcpl_module module, uint32_t id, char* buffer, size_t size);
+/* The dialog template of this id, or null; valid while the module is loaded. */
+const char* tcplFindDialogTemplate(tcpl_module module, uint32_t id);
 
 /* ---- Message boxes: shown on the command line; a question reads its
    answer from the user's input. Types and answers as the desktop's. */
