@@ -1,16 +1,36 @@
-// Fuzz target: any drawing the DXF reader accepts is measured, transformed
-// and hit-tested entity by entity. Fails on crashes and sanitizer reports,
-// never on rejected input or a status.
+// Fuzz target: any drawing the DXF reader accepts is measured, transformed,
+// hit-tested and exploded entity by entity. Fails on crashes, sanitizer
+// reports and explosions that break their own promises (a refusal without a
+// reason, a piece without a type or layer), never on rejected input.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string_view>
 
 #include "db/dxf.h"
 #include "entgeom/entity_curve.h"
 #include "entgeom/entity_hit_test.h"
 #include "entgeom/entity_transform.h"
+#include "entgeom/explode.h"
 #include "entgeom/extents.h"
 #include "font/font_resolver.h"
+
+namespace {
+
+bool hasLayer(const tarn::db::TagList& tags) {
+  for (const tarn::db::Tag& t : tags)
+    if (t.code == 8) return true;
+  return false;
+}
+
+void checkExplode(const tarn::db::Database& db, uint32_t id) {
+  tarn::entgeom::ExplodeResult r = tarn::entgeom::explodeEntity(db, id);
+  if (!r.ok() && (r.message.empty() || !r.entities.empty())) std::abort();
+  for (const tarn::entgeom::ExplodedEntity& e : r.entities)
+    if (e.type.empty() || !hasLayer(e.tags)) std::abort();
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tarn;
@@ -31,6 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<entgeom::TransformedObject> out;
     entgeom::transformEntity(db, id, turn, {}, out);
     entgeom::transformEntity(db, id, mirror, {false}, out);
+    checkExplode(db, id);
   }
   return 0;
 }

@@ -58,10 +58,15 @@ void scaleReals(const TransformContext& c, TagEditor& e, int code) {
     if (e.tags()[i].kind == db::TagKind::Real) e.tags()[i].p.x *= c.scale;
 }
 
+void scaleThickness(const TransformContext& c, TagEditor& e) {
+  for (size_t i = e.find(39); i < e.end(); i = e.find(39, i + 1))
+    if (e.tags()[i].kind == db::TagKind::Real) e.tags()[i].p.x *= c.thickness;
+}
+
 EntStatus lineLike(const TransformContext& c, TagEditor& e) {
   for (int code : {10, 11, 12, 13}) mapPoints(c, e, code);
   if (e.has(210)) e.setPoint(210, c.mapNormal(e.normal()));
-  if (c.uniform()) scaleReals(c, e, 39);
+  scaleThickness(c, e);
   return EntStatus::Ok;
 }
 
@@ -78,7 +83,7 @@ EntStatus circleLike(const TransformContext& c, TagEditor& e) {
   PlaneMap pm(c, e);
   mapOcsPoints(pm, e, 10);
   scaleReals(c, e, 40);
-  scaleReals(c, e, 39);
+  scaleThickness(c, e);
   if (e.has(50) && e.has(51)) {
     double a0 = pm.angleDegrees(e.real(50, 0.0)), a1 = pm.angleDegrees(e.real(51, 0.0));
     e.setReal(50, pm.mirrored ? a1 : a0);
@@ -124,7 +129,8 @@ EntStatus lwpolyline(const TransformContext& c, TagEditor& e) {
   if (e.has(38) || std::fabs(z) > 0.0) e.setReal(38, z);
   if (pm.mirrored) negateBulges(e);
   if (c.uniform())
-    for (int code : {40, 41, 43, 39}) scaleReals(c, e, code);
+    for (int code : {40, 41, 43}) scaleReals(c, e, code);
+  scaleThickness(c, e);
   return EntStatus::Ok;
 }
 
@@ -151,7 +157,8 @@ EntStatus polyline(const TransformContext& c, TagEditor& e) {
   if (planar) {
     pm.emplace(c, e);
     mapOcsPoints(*pm, e, 10);
-    if (c.uniform()) for (int code : {40, 41, 39}) scaleReals(c, e, code);
+    if (c.uniform()) for (int code : {40, 41}) scaleReals(c, e, code);
+    scaleThickness(c, e);
   }
   for (uint32_t v : subEntitiesOf(c.db, c.id)) {
     TransformedObject obj{v, c.db.tagList(v)};
@@ -176,7 +183,7 @@ EntStatus spline(const TransformContext& c, TagEditor& e) {
 EntStatus solid(const TransformContext& c, TagEditor& e) {
   PlaneMap pm(c, e);
   for (int code : {10, 11, 12, 13}) mapOcsPoints(pm, e, code);
-  if (c.uniform()) scaleReals(c, e, 39);
+  scaleThickness(c, e);
   return EntStatus::Ok;
 }
 
@@ -266,6 +273,28 @@ const std::unordered_map<std::string_view, Transformer>& transformers() {
   return table;
 }
 
+bool isPlanar(std::string_view type) {
+  static const std::unordered_map<std::string_view, bool> planar = {
+      {"LINE", true},  {"CIRCLE", true}, {"ARC", true},   {"LWPOLYLINE", true}, {"POLYLINE", true},
+      {"SOLID", true}, {"TRACE", true},  {"TEXT", true},  {"ATTRIB", true},     {"ATTDEF", true},
+      {"MTEXT", true}, {"SHAPE", true},  {"HATCH", true}, {"DIMENSION", true},
+  };
+  return planar.count(type) != 0;
+}
+
+// The scale of m within the plane of `normal` when m keeps that plane's
+// shapes similar (its axes stay perpendicular and equally long), and the
+// factor of lengths along the normal.
+void planeScale(const geom::Matrix4& m, const Vec3& normal, double& scale, double& thickness) {
+  geom::OcsAxes a = geom::ocsAxes(normal);
+  Vec3 u = m.transformVector(a.x), v = m.transformVector(a.y);
+  Vec3 n = u.cross(v);
+  if (n.length() <= 0.0) return;
+  thickness = std::fabs(m.transformVector(a.z).dot(n.normalized()));
+  if (!geom::keepsSimilar(u, v)) return;
+  scale = u.length();
+}
+
 }  // namespace
 
 EntStatus transformEntity(const db::Database& db, uint32_t id, const geom::Matrix4& m,
@@ -277,7 +306,9 @@ EntStatus transformEntity(const db::Database& db, uint32_t id, const geom::Matri
   size_t first = out.size();
   out.push_back({id, db.tagList(id)});
   std::vector<TransformedObject> extra;
-  TransformContext ctx{db, id, m, options, m.similarityScale(), extra};
+  double scale = m.similarityScale(), thickness = scale > 0.0 ? scale : 1.0;
+  if (isPlanar(db.typeOf(id))) planeScale(m, Groups(db, id).normal(), scale, thickness);
+  TransformContext ctx{db, id, m, options, scale, thickness, extra};
   TagEditor editor(db.typeOf(id), out[first].tags);
   EntStatus st = it->second(ctx, editor);
   if (st != EntStatus::Ok) {

@@ -80,15 +80,11 @@ Extents ExtentsCalculator::extentsOfBlock(uint32_t block) {
 }
 
 EntStatus ExtentsCalculator::addEntity(uint32_t id, const Matrix4& m, BoundingBox& box) {
-  std::string_view type = db_.typeOf(id);
-  if (type == "INSERT") return addInsert(id, m, box);
-  if (type == "DIMENSION" || type == "ARC_DIMENSION" || type == "LARGE_RADIAL_DIMENSION")
-    return addDimension(id, m, box);
-  {
-    Groups g(db_, id);
-    EntStatus st;
-    if (fastBox(type, g, m, isIdentity(m), box, st)) return st;
-  }
+  const FastKind kind = fastKindOf(db_.object(id).type);
+  if (kind == FastKind::Insert) return addInsert(id, m, box);
+  if (kind == FastKind::Dimension) return addDimension(id, m, box);
+  if (kind == FastKind::Text) return textBox(db_, db_.typeOf(id), Groups(db_, id), m, box);
+  if (kind != FastKind::None) return fastBox(kind, Groups(db_, id), m, isIdentity(m), box);
   Shape s;
   EntStatus st = shapeOf(db_, id, s);
   if (st == EntStatus::Ok) addShapeBox(s, m, box);
@@ -101,14 +97,27 @@ EntStatus ExtentsCalculator::addInsert(uint32_t id, const Matrix4& m, BoundingBo
   EntStatus st = insertPlacements(db_, id, block, cells, kExtentCells);
   if (st != EntStatus::Ok) return st;
   BoundingBox own;
+  const bool identity = isIdentity(m);
   for (const Matrix4& cell : cells) {
-    st = addBlock(block, m * cell, own);
+    st = addBlock(block, identity ? cell : m * cell, own);
     if (st == EntStatus::Cyclic || st == EntStatus::InvalidData) return st;
   }
-  for (uint32_t sub : subEntitiesOf(db_, id)) {
-    if (db_.typeOf(sub) != "ATTRIB" || (Groups(db_, sub).integer(70) & kAttributeInvisible)) continue;
-    Shape s;
-    if (shapeOf(db_, sub, s) == EntStatus::Ok) addShapeBox(s, m, own);
+  // The reference's attributes follow it in its block's list (as subEntitiesOf
+  // finds them, without collecting them first).
+  static const uint16_t kAttrib = db::typeId("ATTRIB");
+  static const uint16_t kSeqend = db::typeId("SEQEND");
+  const db::ObjectRecord& rec = db_.object(id);
+  const std::vector<uint32_t>* list = rec.block < db_.blocks().size() ? &db_.blocks()[rec.block].entities : nullptr;
+  if (list && rec.slot < list->size() && (*list)[rec.slot] == id) {
+    for (size_t i = rec.slot + 1; i < list->size(); ++i) {
+      const uint32_t sub = (*list)[i];
+      const db::ObjectRecord& r = db_.object(sub);
+      if (!(r.flags & db::kSubEntity) || r.type == kSeqend) break;
+      if (r.type != kAttrib || db_.isErased(sub)) continue;
+      Groups g(db_, sub);
+      if (g.integer(70) & kAttributeInvisible) continue;
+      textBox(db_, "ATTRIB", g, m, own);
+    }
   }
   if (own.isEmpty()) return EntStatus::Empty;
   box.add(own);

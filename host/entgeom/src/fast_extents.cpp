@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
+#include "entgeom/text_frame.h"
 #include "entity_shape.h"
 #include "geom/circular_curves.h"
 #include "geom/coord_system.h"
@@ -86,23 +89,59 @@ EntStatus lwpolyline(const Groups& g, const geom::Matrix4& m, bool identity, geo
 
 }  // namespace
 
-bool fastBox(std::string_view type, const Groups& g, const geom::Matrix4& m, bool identity, geom::BoundingBox& box,
-             EntStatus& status) {
-  if (type == "LINE") {
-    Vec3 a = g.point(10), b = g.point(11);
-    status = a.isFinite() && b.isFinite() ? EntStatus::Ok : EntStatus::InvalidData;
-    if (status == EntStatus::Ok) box.add(m.transformPoint(a)), box.add(m.transformPoint(b));
-    return true;
+FastKind fastKindOf(uint16_t typeId) {
+  struct Table {
+    std::vector<FastKind> kinds;
+    Table() {
+      const std::pair<const char*, FastKind> names[] = {
+          {"LINE", FastKind::Line},     {"POINT", FastKind::Point},
+          {"CIRCLE", FastKind::Circle}, {"ARC", FastKind::Arc},
+          {"LWPOLYLINE", FastKind::LwPolyline}, {"INSERT", FastKind::Insert},
+          {"TEXT", FastKind::Text},     {"ATTRIB", FastKind::Text},
+          {"ATTDEF", FastKind::Text},   {"MTEXT", FastKind::Text},
+          {"DIMENSION", FastKind::Dimension}, {"ARC_DIMENSION", FastKind::Dimension},
+          {"LARGE_RADIAL_DIMENSION", FastKind::Dimension}};
+      for (const auto& [name, kind] : names) {
+        const uint16_t id = db::typeId(name);
+        if (id >= kinds.size()) kinds.resize(id + 1, FastKind::None);
+        kinds[id] = kind;
+      }
+    }
+  };
+  static const Table table;
+  return typeId < table.kinds.size() ? table.kinds[typeId] : FastKind::None;
+}
+
+EntStatus fastBox(FastKind kind, const Groups& g, const geom::Matrix4& m, bool identity, geom::BoundingBox& box) {
+  switch (kind) {
+    case FastKind::Line: {
+      Vec3 a = g.point(10), b = g.point(11);
+      if (!a.isFinite() || !b.isFinite()) return EntStatus::InvalidData;
+      box.add(m.transformPoint(a)), box.add(m.transformPoint(b));
+      return EntStatus::Ok;
+    }
+    case FastKind::Point: {
+      Vec3 p = g.point(10);
+      if (!p.isFinite()) return EntStatus::InvalidData;
+      box.add(m.transformPoint(p));
+      return EntStatus::Ok;
+    }
+    case FastKind::Circle: return circular(g, false, m, identity, box);
+    case FastKind::Arc: return circular(g, true, m, identity, box);
+    case FastKind::LwPolyline: return lwpolyline(g, m, identity, box);
+    default: return EntStatus::NotGeometric;
   }
-  if (type == "POINT") {
-    Vec3 p = g.point(10);
-    status = p.isFinite() ? EntStatus::Ok : EntStatus::InvalidData;
-    if (status == EntStatus::Ok) box.add(m.transformPoint(p));
-    return true;
-  }
-  if (type == "CIRCLE" || type == "ARC") return status = circular(g, type == "ARC", m, identity, box), true;
-  if (type == "LWPOLYLINE") return status = lwpolyline(g, m, identity, box), true;
-  return false;
+}
+
+EntStatus textBox(const db::Database& db, std::string_view type, const Groups& g, const geom::Matrix4& m,
+                  geom::BoundingBox& box) {
+  TextFrame f;
+  EntStatus st = textFrameOf(db, type, g, f);
+  if (st != EntStatus::Ok) return st;
+  for (const Vec3& p : f.corners)
+    if (!p.isFinite()) return EntStatus::InvalidData;
+  for (const Vec3& p : f.corners) box.add(m.transformPoint(p));
+  return EntStatus::Ok;
 }
 
 }  // namespace tarn::entgeom

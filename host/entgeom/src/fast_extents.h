@@ -9,9 +9,19 @@
 
 namespace tarn::entgeom {
 
-// True when the type has a fast path (LINE, POINT, CIRCLE, ARC,
-// LWPOLYLINE); `status` then holds the outcome and the box is extended.
-bool fastBox(std::string_view type, const Groups& g, const geom::Matrix4& m, bool identity,
-             geom::BoundingBox& box, EntStatus& status);
+// The types measured without building shapes, and the two that are block
+// references, told apart by the database's type number (no name lookups).
+enum class FastKind : uint8_t { None, Line, Point, Circle, Arc, LwPolyline, Text, Insert, Dimension };
+FastKind fastKindOf(uint16_t typeId);
 
+// Extends the box by a LINE, POINT, CIRCLE, ARC or LWPOLYLINE.
+EntStatus fastBox(FastKind kind, const Groups& g, const geom::Matrix4& m, bool identity, geom::BoundingBox& box);
+
+}  // namespace tarn::entgeom
+
+namespace tarn::entgeom {
+// Extends the box by the frame of a TEXT, ATTRIB, ATTDEF or MTEXT read from
+// its groups (no shape is built).
+EntStatus textBox(const db::Database& db, std::string_view type, const Groups& g, const geom::Matrix4& m,
+                  geom::BoundingBox& box);
 }  // namespace tarn::entgeom

@@ -1,6 +1,8 @@
 // Groups: cursor-based access to an entity's groups.
 #include "groups.h"
 
+#include <new>
+
 #include "entgeom/status.h"
 #include "geom/vec3.h"
 
@@ -13,14 +15,20 @@ constexpr int kFirstXdataCode = 1001;
 const char* entStatusName(EntStatus s) {
   static const char* const kNames[] = {"Ok",         "NotFound",    "NotGeometric",
                                        "InvalidData", "Empty",       "Cyclic",
-                                       "NonUniform", "Unsupported", "FontFailure"};
+                                       "NonUniform", "Unsupported", "FontFailure",
+                                       "Refused"};
   return kNames[static_cast<int>(s)];
 }
 
 Groups::Groups(const db::Database& db, uint32_t id) {
   for (db::TagCursor c = db.tags(id); !c.done(); c.next()) {
     if (c.code() == kFirstXdataCode) break;
-    if (size_ < kInline) inline_[size_] = c; else more_.push_back(c);
+    if (size_ < kInline) {
+      new (&slots_[size_].c) db::TagCursor(c);
+      codes_[size_] = c.code();
+    } else {
+      more_.push_back(c);
+    }
     ++size_;
   }
 }
@@ -35,12 +43,6 @@ geom::Vec3 Groups::pointAt(size_t i) const {
   const db::TagCursor& c = at(i);
   if (c.kind() == db::TagKind::Point2 || c.kind() == db::TagKind::Point3) return toVec(c.point());
   return {};
-}
-
-size_t Groups::find(int code, size_t from) const {
-  for (size_t i = from; i < size_; ++i)
-    if (at(i).code() == code) return i;
-  return size_;
 }
 
 double Groups::real(int code, double dflt) const {

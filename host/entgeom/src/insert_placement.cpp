@@ -36,24 +36,62 @@ std::vector<std::pair<long, long>> cellOrder(long cols, long rows, size_t maxCel
 
 }  // namespace
 
+namespace {
+
+// The groups of a reference that place it, read in one pass.
+struct InsertGroups {
+  std::string_view name;
+  Vec3 normal = geom::kZAxis, at, scale{1.0, 1.0, 1.0};
+  double rotationDegrees = 0.0, dx = 0.0, dy = 0.0;
+  int64_t cols = 1, rows = 1;
+};
+
+InsertGroups readInsert(const Groups& g) {
+  InsertGroups r;
+  bool named = false, normal = false, at = false;
+  for (size_t i = 0; i < g.size(); ++i) {
+    switch (g.code(i)) {
+      case 2: if (!named && g.at(i).kind() == db::TagKind::String) r.name = g.at(i).str(), named = true; break;
+      case 10: if (!at) r.at = g.pointAt(i), at = true; break;
+      case 210: if (!normal) r.normal = g.pointAt(i), normal = true; break;
+      case 41: r.scale.x = g.number(i); break;
+      case 42: r.scale.y = g.number(i); break;
+      case 43: r.scale.z = g.number(i); break;
+      case 50: r.rotationDegrees = g.number(i); break;
+      case 44: r.dx = g.number(i); break;
+      case 45: r.dy = g.number(i); break;
+      case 70: r.cols = int64_t(g.number(i)); break;
+      case 71: r.rows = int64_t(g.number(i)); break;
+      default: break;
+    }
+  }
+  if (!(r.normal.lengthSquared() > 0.0) || !r.normal.isFinite()) r.normal = geom::kZAxis;
+  else r.normal = r.normal.normalized();
+  return r;
+}
+
+}  // namespace
+
 EntStatus insertPlacements(const db::Database& db, uint32_t id, uint32_t& block, std::vector<Matrix4>& cells,
                            size_t maxCells) {
   cells.clear();
-  Groups g(db, id);
-  block = db.findBlock(g.str(2));
+  InsertGroups g = readInsert(Groups(db, id));
+  block = db.findBlock(g.name);
   if (block == db::kNoObject) return EntStatus::Unsupported;
-  Vec3 n = g.normal(), p = g.point(10), s{g.real(41, 1.0), g.real(42, 1.0), g.real(43, 1.0)};
-  double rot = radians(g.real(50, 0.0));
-  if (!p.isFinite() || !s.isFinite() || !std::isfinite(rot)) return EntStatus::InvalidData;
-  Matrix4 rotation = Matrix4::rotation(rot, geom::kZAxis);
-  Matrix4 local = rotation * Matrix4::scaling(s) * Matrix4::translation(-blockBase(db, block));
-  Matrix4 ocs = geom::ocsToWorld(n);
-  long cols = std::max<int64_t>(1, g.integer(70, 1)), rows = std::max<int64_t>(1, g.integer(71, 1));
-  double dx = g.real(44, 0.0), dy = g.real(45, 0.0);
-  for (auto [c, r] : cellOrder(cols, rows, maxCells)) {
-    Vec3 offset = rotation.transformVector({double(c) * dx, double(r) * dy, 0.0});
-    cells.push_back(ocs * Matrix4::translation(p + offset) * local);
-  }
+  double rot = radians(g.rotationDegrees);
+  if (!g.at.isFinite() || !g.scale.isFinite() || !std::isfinite(rot)) return EntStatus::InvalidData;
+  // The block's axes in world coordinates: the object system of the normal
+  // turned by the rotation, each scaled; the base point goes to the insertion
+  // point (moved along the turned axes for each cell of a grid).
+  geom::OcsAxes a = geom::ocsAxes(g.normal);
+  const double c = std::cos(rot), s = std::sin(rot);
+  const Vec3 ex = a.x * c + a.y * s, ey = a.y * c - a.x * s;
+  const Vec3 x = ex * g.scale.x, y = ey * g.scale.y, z = a.z * g.scale.z;
+  const Vec3 base = blockBase(db, block);
+  const Vec3 origin = a.x * g.at.x + a.y * g.at.y + a.z * g.at.z - (x * base.x + y * base.y + z * base.z);
+  long cols = std::max<int64_t>(1, g.cols), rows = std::max<int64_t>(1, g.rows);
+  for (auto [col, row] : cellOrder(cols, rows, maxCells))
+    cells.push_back(Matrix4::fromAxes(origin + ex * (double(col) * g.dx) + ey * (double(row) * g.dy), x, y, z));
   return EntStatus::Ok;
 }
 

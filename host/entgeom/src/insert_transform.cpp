@@ -14,10 +14,9 @@ using geom::Vec3;
 
 namespace {
 
-constexpr double kSquareness = 1e-9;
 
 bool perpendicular(const Vec3& a, const Vec3& b) {
-  return std::fabs(a.dot(b)) <= kSquareness * a.length() * b.length();
+  return std::fabs(a.dot(b)) <= geom::kSimilarity * a.length() * b.length();
 }
 
 struct Placement {

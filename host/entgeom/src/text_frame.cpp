@@ -8,15 +8,47 @@
 #include "font/mtext_layout.h"
 #include "geom/coord_system.h"
 #include "groups.h"
+#include "mtext_params.h"
 
 namespace tarn::entgeom {
 
 using geom::Vec3;
 
-std::string styleFont(const db::Database& db, std::string_view styleName) {
-  uint32_t rec = db.findRecord("STYLE", styleName.empty() ? "Standard" : styleName);
+namespace {
+
+std::string styleFontUncached(const db::Database& db, std::string_view styleName, uint32_t& rec) {
+  rec = db.findRecord("STYLE", styleName.empty() ? "Standard" : styleName);
   if (rec == db::kNoObject) return {};
   return std::string(Groups(db, rec).str(3));
+}
+
+}  // namespace
+
+// Every text asks for its style's font; the name lookup is kept per thread,
+// by drawing and style name. A hit is checked against the record's current
+// blob (a change of the record replaces it), so a changed style is read anew.
+std::string styleFont(const db::Database& db, std::string_view styleName) {
+  struct Entry {
+    uint32_t record;
+    const uint8_t* blob;
+    std::string font;
+  };
+  thread_local std::unordered_map<std::string, Entry> cache;
+  thread_local std::string key;
+  const uint32_t serial = db.serial();  // never reused by another drawing
+  key.assign(reinterpret_cast<const char*>(&serial), sizeof serial);
+  key.append(styleName);
+  auto it = cache.find(key);
+  if (it != cache.end()) {
+    const Entry& e = it->second;
+    if (db.valid(e.record) && !db.isErased(e.record) && db.object(e.record).data == e.blob) return e.font;
+  }
+  if (cache.size() >= 4096) cache.clear();
+  uint32_t rec;
+  std::string font = styleFontUncached(db, styleName, rec);
+  // A missing style is not kept: it may be made later.
+  if (rec != db::kNoObject) cache[key] = {rec, db.object(rec).data, font};
+  return font;
 }
 
 namespace {
@@ -26,15 +58,14 @@ namespace {
 // when it grows large.
 constexpr size_t kTextCacheLimit = 1 << 16;
 
-std::string cacheKey(const TextParams& p) {
-  std::string key = p.text;
+void cacheKey(const TextParams& p, std::string& key) {
+  key = p.text;
   key += '\x1f';
   key += p.font;
   double reals[] = {p.height, p.widthFactor, p.obliqueDegrees};
   int ints[] = {p.generation, p.horizontal, p.vertical};
   key.append(reinterpret_cast<const char*>(reals), sizeof reals);
   key.append(reinterpret_cast<const char*>(ints), sizeof ints);
-  return key;
 }
 
 font::TextBox measureUncached(const TextParams& p);
@@ -43,12 +74,13 @@ font::TextBox measureUncached(const TextParams& p);
 
 font::TextBox measureText(const TextParams& p) {
   thread_local std::unordered_map<std::string, font::TextBox> cache;
-  std::string key = cacheKey(p);
+  thread_local std::string key;  // kept: a hit allocates nothing
+  cacheKey(p, key);
   auto it = cache.find(key);
   if (it != cache.end()) return it->second;
   if (cache.size() >= kTextCacheLimit) cache.clear();
   font::TextBox box = measureUncached(p);
-  cache.emplace(std::move(key), box);
+  cache.emplace(key, box);
   return box;
 }
 
@@ -126,6 +158,23 @@ EntStatus singleLineFrame(const db::Database& db, std::string_view type, const G
   return EntStatus::Ok;
 }
 
+EntStatus mtextFrame(const db::Database& db, const Groups& g, TextFrame& f) {
+  f.normal = g.normal();
+  geom::Matrix4 toOcs = geom::worldToOcs(f.normal), toWorld = geom::ocsToWorld(f.normal);
+  double z = 0.0;
+  font::MTextParams mp = mtextParams(db, g, toOcs, z);
+  font::MTextLayout lay = font::layoutMText(mtextContents(g), mp);
+  if (lay.status != font::FontStatus::Ok) return EntStatus::FontFailure;
+  for (int i = 0; i < 4; ++i)
+    f.corners[i] = toWorld.transformPoint({lay.corners[i].x, lay.corners[i].y, z});
+  f.origin = g.point(10);
+  Vec3 y;
+  frameAxes(f.normal, mp.rotation, f.xDir, y);
+  return f.origin.isFinite() ? EntStatus::Ok : EntStatus::InvalidData;
+}
+
+}  // namespace
+
 std::string mtextContents(const Groups& g) {
   std::string s;
   for (size_t i = g.find(3); i < g.size(); i = g.find(3, i + 1)) s += g.at(i).str();
@@ -133,10 +182,10 @@ std::string mtextContents(const Groups& g) {
   return s;
 }
 
-EntStatus mtextFrame(const db::Database& db, const Groups& g, TextFrame& f) {
-  f.normal = g.normal();
-  geom::Matrix4 toOcs = geom::worldToOcs(f.normal), toWorld = geom::ocsToWorld(f.normal);
+font::MTextParams mtextParams(const db::Database& db, const Groups& g, const geom::Matrix4& toOcs,
+                              double& insertionZ) {
   Vec3 ins = toOcs.transformPoint(g.point(10));
+  insertionZ = ins.z;
   font::MTextParams mp;
   mp.base.font = styleFont(db, g.str(7));
   mp.base.height = g.real(40, 1.0);
@@ -151,17 +200,8 @@ EntStatus mtextFrame(const db::Database& db, const Groups& g, TextFrame& f) {
   } else {
     mp.rotation = radians(g.real(50, 0.0));
   }
-  font::MTextLayout lay = font::layoutMText(mtextContents(g), mp);
-  if (lay.status != font::FontStatus::Ok) return EntStatus::FontFailure;
-  for (int i = 0; i < 4; ++i)
-    f.corners[i] = toWorld.transformPoint({lay.corners[i].x, lay.corners[i].y, ins.z});
-  f.origin = g.point(10);
-  Vec3 y;
-  frameAxes(f.normal, mp.rotation, f.xDir, y);
-  return f.origin.isFinite() ? EntStatus::Ok : EntStatus::InvalidData;
+  return mp;
 }
-
-}  // namespace
 
 EntStatus textFrameOf(const db::Database& db, uint32_t id, TextFrame& out) {
   if (!db.valid(id) || db.isErased(id)) return EntStatus::NotFound;

@@ -16,7 +16,11 @@ struct TransformContext {
   uint32_t id;
   geom::Matrix4 m;
   TransformOptions options;
-  double scale;  // uniform scale factor; negative when the matrix is not a similarity
+  // Uniform scale factor; negative when the matrix is not a similarity. For
+  // planar entities it is the scale within the entity's plane, so that a
+  // reference scaled alike in X and Y but not in Z still carries circles.
+  double scale;
+  double thickness;  // factor of lengths along the normal (thickness, group 39)
   std::vector<TransformedObject>& extra;  // objects that move with the entity
 
   bool uniform() const { return scale > 0.0; }

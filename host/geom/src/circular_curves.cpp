@@ -56,7 +56,7 @@ CurvePtr CircularCurve::transformed(const Matrix4& m) const {
   const double sx = mx.length(), sy = my.length();
   const Vec3 c = m.transformPoint(center_);
   if (isZeroLength(sx) || isZeroLength(sy)) return nullptr;
-  if (std::fabs(sx - sy) > 1e-9 * sx || std::fabs(mx.dot(my)) > 1e-9 * sx * sy)
+  if (!keepsSimilar(mx, my))
     return ellipseFromConjugate(c, mx * radius_, my * radius_, t0_, t1_);
   const Vec3 n = imageNormal(m, axes_);
   if (isClosed()) return std::make_unique<Circle>(c, radius_ * sx, n);

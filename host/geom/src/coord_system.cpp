@@ -18,6 +18,9 @@ Matrix4 frameInverse(const Vec3& o, const Vec3& x, const Vec3& y, const Vec3& z)
 }  // namespace
 
 OcsAxes ocsAxes(const Vec3& normal) {
+  // Most entities lie in the world XY plane: the rule gives the world axes
+  // exactly there, without the arithmetic (intended exact comparison).
+  if (normal.x == 0.0 && normal.y == 0.0 && normal.z > 0.0) return {kXAxis, kYAxis, kZAxis};
   Vec3 n = normal.normalized();
   if (n.lengthSquared() == 0.0) n = kZAxis;  // intended exact: normalized() gives exact zero
   const bool nearZ = std::fabs(n.x) < kArbitraryAxisLimit && std::fabs(n.y) < kArbitraryAxisLimit;

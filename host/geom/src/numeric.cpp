@@ -62,20 +62,4 @@ double wrapParam(const Curve& c, double t) {
   return s + r;
 }
 
-void addConicExtremes(BoundingBox& box, const Vec3& u, const Vec3& v, double t0, double t1,
-                      const std::function<Vec3(double)>& pointAt) {
-  // Coordinate i is extreme where u_i sin t = v_i cos t.
-  const double us[3] = {u.x, u.y, u.z};
-  const double vs[3] = {v.x, v.y, v.z};
-  for (int i = 0; i < 3; ++i) {
-    const double base = std::atan2(vs[i], us[i]);
-    for (double cand : {base, base + kPi}) {
-      double a = cand;
-      while (a < t0) a += 2 * kPi;
-      while (a >= t0 + 2 * kPi) a -= 2 * kPi;
-      if (a <= t1) box.add(pointAt(a));
-    }
-  }
-}
-
 }  // namespace tarn::geom::detail

@@ -98,7 +98,7 @@ OffsetResult offsetPolyline3d(const Polyline3d& p, double sd) {
     const auto& pl = static_cast<const Polyline2d&>(*c);
     std::vector<Vec3> pts;
     for (size_t i = 0; i < pl.vertices().size(); ++i) pts.push_back(pl.vertexPoint(i));
-    c = std::make_unique<Polyline3d>(std::move(pts), p.closedFlag());
+    c = std::make_unique<Polyline3d>(std::move(pts), pl.closedFlag());
   }
   return r;
 }

@@ -11,7 +11,7 @@
 namespace tarn::geom {
 
 namespace {
-constexpr double kStraightBulge = 1e-12;
+constexpr double kStraightBulge = kRelativeZero;
 
 // The arc or line from a to b (OCS 2D points at the elevation) with the bulge.
 CurvePtr bulgeSegment(const Matrix4& toWorld, const Vec3& normal, double elev, const PolyVertex& a,
@@ -79,7 +79,7 @@ CurvePtr Polyline2d::transformed(const Matrix4& m) const {
   if (isZeroLength(sx) || isZeroLength(sy) || isParallel(mx, my)) return nullptr;
   bool bulged = false;
   for (const auto& v : vertices_) bulged = bulged || std::fabs(v.bulge) > kStraightBulge;
-  const bool similar = std::fabs(sx - sy) <= 1e-9 * sx && std::fabs(mx.dot(my)) <= 1e-9 * sx * sy;
+  const bool similar = keepsSimilar(mx, my);
   if (bulged && !similar) return nullptr;  // arcs would become elliptical
   // Keeping the orientation of the image axes keeps the bulges' signs valid.
   const Vec3 n = mx.cross(my).normalized();

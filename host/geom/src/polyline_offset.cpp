@@ -3,12 +3,15 @@
 // then neighbours are joined: overlapping ends are cut at their
 // intersection, gaps at convex corners are closed by extension, a fillet arc
 // or a chamfer line. Segments that a join turns backwards are removed and the
-// joins are made again, so the result stays self-consistent.
+// joins are made again, so the result stays self-consistent. Finally the
+// loops where the offset crosses itself are removed (offset_loops.cpp).
 #include "polyline_offset.h"
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
+
+#include "offset_loops.h"
 
 namespace tarn::geom::detail {
 
@@ -64,7 +67,7 @@ std::vector<Seg> sourceSegments(const Polyline2d& pl) {
     s.b = {q.x, q.y, 0.0};
     if (pointsEqual(s.a, s.b)) continue;  // zero-length segments do not offset
     s.dir = (s.b - s.a).normalized();
-    if (std::fabs(p.bulge) > 1e-12) {
+    if (std::fabs(p.bulge) > kRelativeZero) {
       const double chord = distance(s.a, s.b);
       const double off = chord * (1.0 - p.bulge * p.bulge) / (4.0 * p.bulge);
       s.arc = true;
@@ -196,7 +199,7 @@ JoinPlan joinAll(const std::vector<Seg>& src, const std::vector<size_t>& alive, 
     Seg& s = plan.segs[k];
     Seg& t = plan.segs[(k + 1) % n];
     if (n == 1 && closed && !s.arc) break;
-    if (pointsEqual(s.b, t.a, 1e-9)) continue;
+    if (pointsEqual(s.b, t.a, kJoinPoint)) continue;
     // Adjacent in the source: the shared vertex is the fillet center.
     const bool adjacent = (alive[(k + 1) % n] == (alive[k] + 1) % src.size());
     const Vec3 v = adjacent ? src[alive[k]].b : midpoint(s.b, t.a);
@@ -241,7 +244,15 @@ OffsetResult offsetPolyline(const Polyline2d& pl, double d, GapType gap) {
     for (const Piece& p : plan.after[k]) out.push_back({p.start.x, p.start.y, p.bulge, 0.0, 0.0});
   }
   if (!closed) out.push_back({plan.segs.back().b.x, plan.segs.back().b.y, 0.0, 0.0, 0.0});
-  res.curves.push_back(std::make_unique<Polyline2d>(std::move(out), closed, pl.normal(), pl.elevation()));
+  // Where the offset folds over itself it is cut, its loops dropped and the
+  // rest joined: it may come out as several polylines, or vanish.
+  std::vector<OffsetChain> chains = removeOffsetLoops(out, closed, pl, std::fabs(d));
+  if (chains.empty()) {
+    res.status = GeomStatus::NegativeRadius;
+    return res;
+  }
+  for (OffsetChain& c : chains)
+    res.curves.push_back(std::make_unique<Polyline2d>(std::move(c.vertices), c.closed, pl.normal(), pl.elevation()));
   return res;
 }
 

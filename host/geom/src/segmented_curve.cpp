@@ -142,7 +142,7 @@ GeomStatus CompositeCurve::make(std::vector<CurvePtr> segments, std::unique_ptr<
   if (segments.empty()) return GeomStatus::InvalidInput;
   for (size_t i = 0; i < segments.size(); ++i) {
     if (!segments[i] || !segments[i]->isBounded()) return GeomStatus::InvalidInput;
-    if (i > 0 && !pointsEqual(segments[i - 1]->endPoint(), segments[i]->startPoint(), 1e-9))
+    if (i > 0 && !pointsEqual(segments[i - 1]->endPoint(), segments[i]->startPoint(), kJoinPoint))
       return GeomStatus::InvalidInput;
   }
   out.reset(new CompositeCurve());
@@ -159,7 +159,7 @@ CurvePtr CompositeCurve::clone() const {
 }
 
 bool CompositeCurve::isClosed() const {
-  return segments_.size() > 1 && pointsEqual(segments_.back()->endPoint(), segments_.front()->startPoint(), 1e-9);
+  return segments_.size() > 1 && pointsEqual(segments_.back()->endPoint(), segments_.front()->startPoint(), kJoinPoint);
 }
 
 CurvePtr CompositeCurve::transformed(const Matrix4& m) const {

@@ -51,6 +51,12 @@ void GridIndex::build(const std::vector<BoundingBox>& boxes) {
 
 std::vector<uint32_t> GridIndex::query(const BoundingBox& box) const {
   std::vector<uint32_t> out;
+  query(box, out);
+  return out;
+}
+
+void GridIndex::query(const BoundingBox& box, std::vector<uint32_t>& out) const {
+  out.clear();
   if (++stampNow_ == 0) {
     std::fill(stamp_.begin(), stamp_.end(), 0);
     stampNow_ = 1;
@@ -72,13 +78,12 @@ std::vector<uint32_t> GridIndex::query(const BoundingBox& box) const {
             for (uint32_t id : it->second) take(id);
         }
       std::sort(out.begin(), out.end());
-      return out;
+      return;
     }
   }
   for (const auto& [key, ids] : cells_)  // a huge query box: walk the cells instead
     for (uint32_t id : ids) take(id);
   std::sort(out.begin(), out.end());
-  return out;
 }
 
 std::vector<CurvePairHit> intersectAll(const std::vector<const Curve*>& curves, const IntersectOptions& opt) {

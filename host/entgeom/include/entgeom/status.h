@@ -13,6 +13,7 @@ enum class EntStatus {
   NonUniform,      // the matrix scales non-uniformly and the type cannot follow
   Unsupported,     // the matrix cannot be expressed by the entity (shear, degenerate)
   FontFailure,     // the text's font could not be measured
+  Refused,         // the operation is refused for this object (the result says why)
 };
 
 const char* entStatusName(EntStatus s);

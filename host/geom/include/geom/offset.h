@@ -1,6 +1,7 @@
 // Offset: the curve at a constant distance beside a curve, on the side of a
 // chosen point. Lines, rays, construction lines, circles and arcs offset
-// exactly; 2D polylines offset segment by segment with their corners joined;
+// exactly; 2D polylines offset segment by segment with their corners joined
+// and the loops where the offset folds over itself removed;
 // ellipses and splines are approximated by a cubic spline within the
 // requested accuracy.
 #pragma once
@@ -19,7 +20,7 @@ struct OffsetOptions {
 
 struct OffsetResult {
   GeomStatus status = GeomStatus::Ok;
-  std::vector<CurvePtr> curves;  // usually one
+  std::vector<CurvePtr> curves;  // one, or several when a polyline's offset falls apart at its loops
 };
 
 // Offset by `distance` (> 0) towards `sidePoint`. The side point must lie off

@@ -21,6 +21,8 @@ class GridIndex {
   void build(const std::vector<BoundingBox>& boxes);
   // Ids whose boxes meet `box` in XY, each once, ascending.
   std::vector<uint32_t> query(const BoundingBox& box) const;
+  // The same into `out` (cleared first), for callers that query many times.
+  void query(const BoundingBox& box, std::vector<uint32_t>& out) const;
   double cellSize() const { return cell_; }
 
  private:

@@ -26,6 +26,24 @@ inline constexpr double kZeroLength = 1e-12;
 // relative to the curve's size when larger than 1.
 inline constexpr double kApproximation = 1e-6;
 
+// Relative tolerance of the tests that a map keeps shapes similar: the
+// images of two perpendicular axes equally long and still perpendicular
+// (circles stay circles, block axes stay square).
+inline constexpr double kSimilarity = 1e-9;
+// Pieces of a curve whose ends are closer than this (scaled by magnitude)
+// join; looser than kEqualPoint because the ends come from computed pieces.
+inline constexpr double kJoinPoint = 1e-9;
+// A quantity smaller than this times the quantities it is made from counts
+// as zero (a cross product against its factors, a bulge against 1).
+inline constexpr double kRelativeZero = 1e-12;
+
+// True when the images mx and my of two perpendicular unit axes are equally
+// long and perpendicular within kSimilarity.
+inline bool keepsSimilar(const Vec3& mx, const Vec3& my, double tol = kSimilarity) {
+  const double sx = mx.length(), sy = my.length();
+  return std::fabs(sx - sy) <= tol * sx && std::fabs(mx.dot(my)) <= tol * sx * sy;
+}
+
 // Tolerance scaled by magnitude: absolute below 1, relative above.
 inline double scaledTolerance(double tol, double magnitude) {
   return tol * std::max(1.0, std::fabs(magnitude));
