@@ -165,6 +165,9 @@ TEST_F(Commands, ScenarioFindsLeftSetsAndChangedVariables) {
     return int(RTCAN);
   });
   session.run("LEAKY");
+  EXPECT_EQ(session.takeProblems(),
+            (std::vector<std::string>{"LEAKY left 0 result buffers, 1 selection sets, 0 open objects behind",
+                                      "LEAKY was cancelled and left PICKBOX changed"}));
   EXPECT_EQ(session.leaks().selectionSets, 1);
   EXPECT_FALSE(session.leaks().none());
   EXPECT_EQ(session.changedVariables(), (std::vector<std::string>{"PICKBOX"}));

@@ -17,6 +17,7 @@ class EditorTest : public testing::Test {
   void TearDown() override {
     EXPECT_EQ(tarn::host::counters().resbufs, buffersBefore) << "result buffers left";
     EXPECT_EQ(tarn::host::counters().selectionSets, setsBefore) << "selection sets left";
+    for (const std::string& problem : session.problems()) ADD_FAILURE() << problem;
   }
 
   // The replies the next input calls read.

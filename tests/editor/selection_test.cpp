@@ -64,6 +64,36 @@ TEST_F(Selection, AllWithLayerTypeAndColourFilter) {
   tcutRelRb(filter);
 }
 
+// The type is decided once per type before the rest of the filter runs;
+// the answers must be those of the whole filter.
+TEST_F(Selection, TypeGateGivesWhatTheWholeFilterGives) {
+  double centre[3] = {50, 50, 0};
+  resbuf* made = tcutBuildList(RTDXF0, "CIRCLE", 10, centre, 40, 2.0, RTNONE);  // no 62: by layer
+  ASSERT_EQ(tcdbEntMake(made), RTNORM);
+  tcutRelRb(made);
+  tc_name circle;
+  tcdbEntLast(circle);
+  struct Case {
+    resbuf* filter;
+    std::vector<std::pair<int32_t, int32_t>> expected;
+  } cases[] = {
+      {tcutBuildList(RTDXF0, "circle", RTNONE), names({circle})},
+      {tcutBuildList(RTDXF0, "~LINE", RTNONE), names({circle})},
+      {tcutBuildList(RTDXF0, "CIRCLE,LINE", 62, 256, RTNONE), names({a, c, circle})},
+      {tcutBuildList(RTDXF0, "L*", 8, "DOORS", 62, 3, RTNONE), names({d})},
+  };
+  for (auto& k : cases) {
+    tc_name ss;
+    ASSERT_EQ(tcedSSGet("X", nullptr, nullptr, k.filter, ss), RTNORM);
+    EXPECT_EQ(members(ss), k.expected);
+    tcutRelRb(k.filter);
+  }
+  resbuf* none = tcutBuildList(RTDXF0, "CIRCLE", 8, "WALLS", RTNONE);
+  tc_name ss;
+  EXPECT_EQ(tcedSSGet("X", nullptr, nullptr, none, ss), RTERROR);
+  tcutRelRb(none);
+}
+
 TEST_F(Selection, WildcardLayerAndNothingFoundIsAnError) {
   resbuf* filter = tcutBuildList(8, "D*", RTNONE);
   tc_name ss;

@@ -8,11 +8,11 @@
 namespace tarn::editor {
 
 bool CommandStack::addCommand(std::string_view group, std::string_view globalName, std::string_view localName,
-                              CommandHandler handler) {
+                              CommandHandler handler, int flags) {
   std::string g = db::upperAscii(globalName), l = db::upperAscii(localName.empty() ? globalName : localName);
   for (const auto& e : entries_)
     if (!e.host && db::equalsNoCase(e.group, group) && (e.globalName == g || e.localName == l)) return false;
-  entries_.push_back({std::string(group), g, l, std::move(handler), false});
+  entries_.push_back({std::string(group), g, l, std::move(handler), false, flags});
   return true;
 }
 
@@ -27,10 +27,10 @@ bool CommandStack::removeCommand(std::string_view group, std::string_view global
          }) > 0;
 }
 
-void CommandStack::registerHostCommand(std::string_view name, CommandHandler handler) {
+void CommandStack::registerHostCommand(std::string_view name, CommandHandler handler, int flags) {
   std::string n = db::upperAscii(name);
   std::erase_if(entries_, [&](const CommandEntry& e) { return e.host && e.globalName == n; });
-  entries_.push_back({"", n, n, std::move(handler), true});
+  entries_.push_back({"", n, n, std::move(handler), true, flags});
 }
 
 const CommandEntry* CommandStack::find(std::string_view typed) const {

@@ -5,6 +5,7 @@
 #include <tarnsdk/tctypes.h>
 
 #include "api/sysvars.h"
+#include "break_signal.h"
 #include "lisp_replies.h"
 
 namespace tarn::editor {
@@ -51,7 +52,10 @@ void Editor::initGet(int bits, std::string_view keywords) {
 
 InputControl Editor::takeControl() { return std::exchange(control_, InputControl{}); }
 
-bool Editor::takeBreak() { return std::exchange(breakRequested_, false); }
+bool Editor::takeBreak() {
+  bool interrupted = takeInterrupt();
+  return std::exchange(breakRequested_, false) || interrupted;
+}
 
 double Editor::aperture() const {
   host::SysVarValue box, view, screen;
@@ -90,28 +94,55 @@ Reply Editor::evaluateLisp(const Reply& r) {
   return value;
 }
 
-Reply Editor::ask(std::string_view prompt, bool takesSpaces, bool rawLisp) {
+bool Editor::stopScripts() {
+  bool stopped = false;
+  while (!sources_.empty() && !sources_.back()->interactive()) {
+    sources_.pop_back();
+    stopped = true;
+  }
+  return stopped;
+}
+
+Reply Editor::readOne(std::string_view prompt, bool takesSpaces) {
   Reply r;
   bool shown = false;
   if (!fed_.empty() && !fed_.back().empty() && !fed_.back().front().pause) {
-    transcript_.write(prompt);
+    bool echo = echoFed();  // CMDECHO 0 keeps a program's commands off the command line
+    if (echo) transcript_.write(prompt);
     r = fed_.back().front().reply;
     fed_.back().pop_front();
     lastWhere_ = {};
-  } else {
-    if (!fed_.empty() && !fed_.back().empty()) fed_.back().pop_front();  // a pause: the user answers
-    shown = !sources_.empty() && sources_.back()->interactive();
-    if (shown) sources_.back()->setPrompt(prompt);
-    transcript_.write(prompt, !shown);
-    r = readFromSources(takesSpaces);
-    lastWhere_ = shown ? SourceLocation{} : r.where;
-  }
-  if (r.kind == ReplyKind::End) {
-    transcript_.write("\n", !shown);
+    if (echo) echoReply(r, false);
     return r;
   }
-  echoReply(r, shown);
-  return r.kind == ReplyKind::Lisp && !rawLisp ? evaluateLisp(r) : r;
+  if (!fed_.empty() && !fed_.back().empty()) fed_.back().pop_front();  // a pause: the user answers
+  shown = !sources_.empty() && sources_.back()->interactive();
+  if (shown) sources_.back()->setPrompt(prompt);
+  transcript_.write(prompt, !shown);
+  r = readFromSources(takesSpaces);
+  lastWhere_ = shown ? SourceLocation{} : r.where;
+  if (r.kind == ReplyKind::End) transcript_.write("\n", !shown);
+  else echoReply(r, shown);
+  return r;
+}
+
+Reply Editor::ask(std::string_view prompt, bool takesSpaces, bool rawLisp) {
+  for (;;) {
+    // ^C pressed while a command or a script worked: the command's next
+    // prompt is cancelled and the script stops.
+    if (takeInterrupt() && (depth_ > 0 || stopScripts())) {
+      transcript_.write(std::string(prompt) + "*Cancel*\n");
+      return Reply{ReplyKind::Cancel, {}, {0, 0}, {}};
+    }
+    Reply r = readOne(prompt, takesSpaces);
+    // 'NAME runs a transparent command; a prompt for text with spaces
+    // takes the apostrophe as part of the text.
+    if (!takesSpaces && r.kind == ReplyKind::Text && r.text.size() > 1 && r.text.front() == '\'') {
+      runTransparent(std::string_view(r.text).substr(1));
+      continue;  // the prompt is asked again
+    }
+    return r.kind == ReplyKind::Lisp && !rawLisp ? evaluateLisp(r) : r;
+  }
 }
 
 }  // namespace tarn::editor

@@ -23,6 +23,7 @@ bool quickGroup(int code) {
 int EntityProbe::setFilter(const resbuf* filterList) {
   if (select::Filter::compile(filterList, filter_) != RTNORM) return RTERROR;
   empty_ = filter_.empty();
+  restEmpty_ = empty_;
   quick_ = true;
   codes_.clear();
   typeVerdict_.clear();
@@ -37,11 +38,28 @@ int EntityProbe::setFilter(const resbuf* filterList) {
     if (!quickGroup(code)) quick_ = false;
     codes_.push_back(code);
   }
-  std::sort(codes_.begin(), codes_.end());
-  codes_.erase(std::unique(codes_.begin(), codes_.end()), codes_.end());
   typeGate_ = !operators && typeGroups == 1 && typeText;
-  if (typeGate_) typePattern_ = select::Wildcard::compile(typeText);
+  if (typeGate_) {
+    // The gate decides the type once per type: the rest of the filter runs
+    // without its group 0.
+    typePattern_ = select::Wildcard::compile(typeText);
+    if (compileWithoutType(filterList) != RTNORM) return RTERROR;
+    std::erase(codes_, 0);
+  }
+  int highest = codes_.empty() ? -1 : *std::max_element(codes_.begin(), codes_.end());
+  wanted_.assign(size_t(highest + 1), 0);
+  for (int code : codes_)
+    if (code >= 0) wanted_[size_t(code)] = 1;
   return RTNORM;
+}
+
+int EntityProbe::compileWithoutType(const resbuf* filterList) {
+  std::vector<resbuf> rest;
+  for (const resbuf* rb = filterList; rb; rb = rb->rbnext)
+    if (rb->restype != 0 && rb->restype != RTDXF0) rest.push_back(*rb);
+  for (size_t i = 0; i < rest.size(); ++i) rest[i].rbnext = i + 1 < rest.size() ? &rest[i + 1] : nullptr;
+  restEmpty_ = rest.empty();
+  return select::Filter::compile(rest.empty() ? nullptr : rest.data(), filter_);
 }
 
 bool EntityProbe::typeMayPass(const db::Database& db, uint32_t id) {
@@ -54,6 +72,7 @@ bool EntityProbe::typeMayPass(const db::Database& db, uint32_t id) {
 bool EntityProbe::passes(const db::Database& db, uint32_t id) {
   if (empty_) return true;
   if (typeGate_ && !typeMayPass(db, id)) return false;
+  if (restEmpty_) return true;
   if (quick_) return passesQuick(db, id);
   resbuf* list = host::buildEntityList(db, id, nullptr);
   bool ok = list && filter_.matches(list);
@@ -98,13 +117,16 @@ bool EntityProbe::passesQuick(const db::Database& db, uint32_t id) {
   texts_.clear();
   textOf_.clear();
   if (nodes_.empty()) nodes_.resize(16);
-  textOf_.emplace_back(0, 0);
-  texts_ += db.typeOf(id);
-  texts_ += '\0';
-  nodes_[0] = resbuf{};
-  used_ = 1;
+  if (!typeGate_) {  // the type as group 0, as entity lists start
+    textOf_.emplace_back(0, 0);
+    texts_ += db.typeOf(id);
+    texts_ += '\0';
+    nodes_[0] = resbuf{};
+    used_ = 1;
+  }
   for (auto c = db.tags(id); !c.done(); c.next())
-    if (std::binary_search(codes_.begin(), codes_.end(), c.code())) addTag(c);
+    if (unsigned(c.code()) < wanted_.size() && wanted_[unsigned(c.code())]) addTag(c);
+  if (used_ == 0) return filter_.matches(nullptr);
   // The texts are in place now: point their buffers at them.
   for (auto [node, offset] : textOf_) nodes_[node].resval.rstring = texts_.data() + offset;
   for (size_t i = 0; i + 1 < used_; ++i) nodes_[i].rbnext = &nodes_[i + 1];

@@ -26,10 +26,13 @@ class EntityProbe {
   bool passesQuick(const db::Database& db, uint32_t id);
   bool typeMayPass(const db::Database& db, uint32_t id);
   void addTag(const db::TagCursor& c);
+  int compileWithoutType(const resbuf* filterList);
   select::Filter filter_;
   bool empty_ = true;
   bool quick_ = true;
   std::vector<int> codes_;                // sorted group codes the filter reads
+  std::vector<char> wanted_;              // by group code: 1 when the filter reads it
+  bool restEmpty_ = true;                 // nothing to test beyond the type gate
   std::vector<resbuf> nodes_;
   size_t used_ = 0;                       // nodes of the current entity
   std::string texts_;                     // the texts of the current entity, each ended by a NUL

@@ -222,3 +222,18 @@ int tcedGetInput(char* result, size_t size) {
 }
 
 }  // extern "C"
+
+extern "C" int tcedDragGen(const tc_name ss, const char* prompt, int cursor, tcedDragCallback callback,
+                           tc_point result) {
+  Editor& ed = currentEditor();
+  if (!ss || !ed.selections().find(ss) || !callback || !result) {
+    ed.takeControl();
+    return RTERROR;
+  }
+  int rc = getPoint(nullptr, prompt, result, false);
+  if (rc != RTNORM) return rc;
+  tc_matrix shown = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+  if (callback(result, shown) == RTERROR) return RTERROR;
+  ++ed.display().drags;
+  return RTNORM;
+}

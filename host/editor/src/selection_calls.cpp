@@ -2,6 +2,7 @@
 #include <tarnsdk/tcedinput.h>
 
 #include "api/host_state.h"
+#include "api/sysvars.h"
 #include "selection_mode.h"
 
 namespace tarn::editor {
@@ -28,12 +29,26 @@ std::vector<uint32_t> inRegion(Editor& ed, db::Database& db, const std::vector<d
   return out;
 }
 
+// The ordinary selection starts from the pickfirst set when there is one
+// (and PICKFIRST allows it): its members that pass the filter are the
+// selection, without prompts.
+bool tookPickfirst(Editor& ed, SelectionRun& run) {
+  host::SysVarValue v;
+  if (ed.selections().pickfirst.size() == 0 || (host::getSysVar("PICKFIRST", v) && v.number == 0)) return false;
+  run.apply(liveMembers(ed.selections().pickfirst, run.database()), false);
+  ed.pickfirstRead();
+  return run.result().size() > 0;
+}
+
 // The entities of a selection made without prompts.
 int gatherByMethod(Editor& ed, SelectionRun& run, const std::string& m, const void* pt1, const void* pt2) {
   db::Database& db = run.database();
   if (m == "X" || m == "A") run.applyAll();
   else if (m == "P") run.apply(liveMembers(ed.selections().previous, db), false);
-  else if (m == "I") run.apply(liveMembers(ed.selections().pickfirst, db), false);
+  else if (m == "I") {
+    run.apply(liveMembers(ed.selections().pickfirst, db), false);
+    ed.pickfirstRead();
+  }
   else if (m == "L") {
     uint32_t last = db.lastMainEntity();
     if (last != db::kNoObject && db.valid(last) && !db.isErased(last)) run.apply({last}, false);
@@ -64,8 +79,9 @@ int tcedSSGet(const char* mode, const void* pt1, const void* pt2, const struct r
   EntityProbe probe;
   if (!db || !ss || !m || probe.setFilter(filter) != RTNORM) return RTERROR;
   SelectionRun run(ed, *db, probe, *m);
-  int rc = m->method.empty() ? selectInteractively(ed, run, *m, pt1, control)
-                             : gatherByMethod(ed, run, m->method, pt1, pt2);
+  int rc = RTNORM;
+  if (!m->method.empty()) rc = gatherByMethod(ed, run, m->method, pt1, pt2);
+  else if (!tookPickfirst(ed, run)) rc = selectInteractively(ed, run, *m, pt1, control);
   if (rc != RTNORM) return rc;
   if (run.result().size() == 0) return RTERROR;
   ed.selections().previous = run.result();

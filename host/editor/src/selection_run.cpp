@@ -64,6 +64,10 @@ size_t SelectionRun::apply(const std::vector<uint32_t>& candidates, bool report)
 
 void SelectionRun::applyAll() {
   std::vector<EntityKey> keys;
+  size_t total = 0;  // room for all: unused room costs no memory until touched
+  for (uint32_t b = 0; b < db_.blocks().size(); ++b)
+    if (db_.isLayoutBlock(b)) total += db_.blocks()[b].entities.size();
+  keys.reserve(total);
   size_t locked = 0, filtered = 0;
   forEachLayoutEntity(db_, [&](uint32_t id) {
     if (!eligible(id, locked, filtered)) return;

@@ -1,5 +1,6 @@
-// The tarncad session: open the drawings, feed the command lines, the
-// script and the terminal to the command loop, save the current drawing.
+// The tarncad session: open the drawings, start the host's modules, feed the
+// command lines, the script and the terminal to the command loop, save the
+// current drawing, and let the modules go.
 #include "editor/session.h"
 
 #include <cstdio>
@@ -20,23 +21,35 @@ std::string joinLines(const std::vector<std::string>& lines) {
   return text;
 }
 
-// Opens every drawing; false (with a message) when one cannot be read.
-bool openDrawings(const SessionOptions& o, std::vector<std::unique_ptr<db::Database>>& dbs) {
-  for (const auto& path : o.drawings) {
+// Without a host: the session's own drawings, released at its end.
+class PlainSessionHost : public SessionHost {
+ public:
+  bool openDrawings(const std::vector<std::string>& files) override;
+  bool start(Editor&, const SessionOptions&) override { return true; }
+  void finish() override {
+    for (auto& db : dbs_) host::unregisterDatabase(db.get());
+  }
+
+ private:
+  std::vector<std::unique_ptr<db::Database>> dbs_;
+};
+
+bool PlainSessionHost::openDrawings(const std::vector<std::string>& files) {
+  for (const auto& path : files) {
     auto db = std::make_unique<db::Database>();
     db::DxfResult r = db::readDxfFile(path, *db);
     if (!r.ok()) {
       std::fprintf(stderr, "%s\n", r.message.empty() ? ("cannot open " + path).c_str() : r.message.c_str());
       return false;
     }
-    dbs.push_back(std::move(db));
+    dbs_.push_back(std::move(db));
   }
-  if (dbs.empty()) {
-    dbs.push_back(std::make_unique<db::Database>());
-    db::initNewDrawing(*dbs.back());
+  if (dbs_.empty()) {
+    dbs_.push_back(std::make_unique<db::Database>());
+    db::initNewDrawing(*dbs_.back());
   }
-  for (auto& db : dbs) host::registerDatabase(db.get());
-  host::setCurrentDatabase(dbs.front().get());
+  for (auto& db : dbs_) host::registerDatabase(db.get());
+  host::setCurrentDatabase(dbs_.front().get());
   return true;
 }
 
@@ -55,29 +68,33 @@ bool pushSources(const SessionOptions& o, Editor& editor) {
   return true;
 }
 
+int saveCurrent(const std::string& output) {
+  db::Database* current = host::currentDatabase();
+  if (output.empty() || !current) return kSessionOk;
+  db::DxfResult r = db::writeDxfFile(*current, output);
+  if (r.ok()) return kSessionOk;
+  std::fprintf(stderr, "cannot save %s: %s\n", output.c_str(), r.message.c_str());
+  return kSessionSaveError;
+}
+
 }  // namespace
 
-int runSession(const SessionOptions& options) {
-  std::vector<std::unique_ptr<db::Database>> dbs;
-  if (!openDrawings(options, dbs)) return kSessionOpenError;
+int runSession(const SessionOptions& options, SessionHost* host) {
+  PlainSessionHost plain;
+  SessionHost& h = host ? *host : plain;
+  if (!h.openDrawings(options.drawings)) return kSessionOpenError;
   int rc = kSessionOk;
   {
     Editor editor;
     setCurrentEditor(&editor);
     editor.transcript().setStream(stdout);
-    if (pushSources(options, editor)) editor.commandLoop();
-    else rc = kSessionScriptError;
+    if (!h.start(editor, options)) rc = kSessionModuleError;
+    else if (!pushSources(options, editor)) rc = kSessionScriptError;
+    else editor.commandLoop();
+    if (rc == kSessionOk) rc = saveCurrent(options.output);
+    h.finish();
     setCurrentEditor(nullptr);
   }
-  db::Database* current = host::currentDatabase();
-  if (rc == kSessionOk && !options.output.empty() && current) {
-    db::DxfResult r = db::writeDxfFile(*current, options.output);
-    if (!r.ok()) {
-      std::fprintf(stderr, "cannot save %s: %s\n", options.output.c_str(), r.message.c_str());
-      rc = kSessionSaveError;
-    }
-  }
-  for (auto& db : dbs) host::unregisterDatabase(db.get());
   return rc;
 }
 

@@ -2,12 +2,14 @@
 // with the value read by the variable's type; Enter keeps the value.
 #include "setvar_command.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <tarnsdk/tctypes.h>
 
 #include "api/host_state.h"
 #include "editor/reply_values.h"
+#include "select/wildcard.h"
 
 namespace tarn::editor {
 namespace {
@@ -77,18 +79,39 @@ int setVariableByName(Editor& editor, std::string_view name) {
   }
 }
 
+// "?": the variables whose names match a wildcard pattern, with their values.
+int listVariables(Editor& editor) {
+  Reply r = editor.ask("Enter variable(s) to list <*>: ", false);
+  if (r.kind == ReplyKind::Cancel || r.kind == ReplyKind::End) return RTCAN;
+  select::Wildcard pattern = select::Wildcard::compile(r.kind == ReplyKind::Text ? r.text : "*");
+  int listed = 0;
+  for (std::string_view name : host::sysVarNames()) {
+    SysVarValue v;
+    if (!pattern.matches(name) || !host::getSysVar(name, v)) continue;
+    std::string line(name);
+    line.resize(std::max<size_t>(line.size() + 1, 16), ' ');
+    editor.print(line + formatVariable(v) + (host::findSysVar(name)->readOnly ? "  (read only)" : "") + "\n");
+    ++listed;
+  }
+  if (listed == 0) editor.print("No variable matches.\n");
+  return RTNORM;
+}
+
 int setvarCommand(Editor& editor) {
   for (;;) {
-    Reply r = editor.ask("Enter variable name: ", false);
+    Reply r = editor.ask("Enter variable name or [?]: ", false);
     if (r.kind == ReplyKind::Cancel || r.kind == ReplyKind::End) return RTCAN;
     if (r.kind != ReplyKind::Text) return RTNORM;
+    if (r.text == "?") return listVariables(editor);
     if (host::findSysVar(r.text)) return setVariableByName(editor, r.text);
     editor.complain("Unknown variable name.");
   }
 }
 
 void registerHostCommands(Editor& editor) {
-  editor.commands().registerHostCommand("SETVAR", [&editor] { return setvarCommand(editor); });
+  // SETVAR runs inside other commands ('SETVAR) and leaves the pickfirst set alone.
+  editor.commands().registerHostCommand("SETVAR", [&editor] { return setvarCommand(editor); },
+                                        kCmdTransparent | kCmdUsePickSet | kCmdKeepPickSet);
 }
 
 }  // namespace tarn::editor

@@ -6,6 +6,7 @@
 #include <stddef.h>
 
 #include "tctypes.h"
+#include "tceddisplay.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -49,6 +50,15 @@ int tcedUsrBrk(void);
    object by handle. RTERROR with ERRNO 7 when a pick finds nothing, ERRNO 52
    for Enter. */
 int tcedEntSel(const char* prompt, tc_name entity, tc_point pickPoint);
+/* The innermost object under the pick, also inside block references.
+   `pickFlag` nonzero: `pickPoint` is the pick, no prompt. For an object in
+   a block, `xform` maps the block's coordinates to the world (p' = M p,
+   row-major, the last row 0 0 0 1) and `*refStack` is a chain of RTENAME
+   buffers, the innermost containing reference first (release it with
+   tcutRelRb); for an object of the drawing itself (an attribute included)
+   `xform` is the identity and `*refStack` null. Errors as tcedEntSel. */
+int tcedNEntSelP(const char* prompt, tc_name entity, tc_point pickPoint, int pickFlag, tc_matrix xform,
+                 struct resbuf** refStack);
 
 /* ---- Selection sets. Modes: null (interactive), "X" (all), "L" (last),
    "P" (previous), "I" (pickfirst), "W" and "C" (two corners in pt1, pt2),
@@ -68,6 +78,11 @@ int tcedSSAdd(const tc_name entity, const tc_name ss, tc_name result);
 int tcedSSDel(const tc_name entity, const tc_name ss);
 int tcedSSMemb(const tc_name entity, const tc_name ss);
 int tcedSSFree(const tc_name ss);
+/* Transforms every member of the set by the affine matrix (p' = M p, the
+   last row 0 0 0 1). Members on locked layers are left alone. RTERROR,
+   with nothing changed, when a member cannot follow the matrix (a circle
+   scaled unevenly) or the matrix is not affine. */
+int tcedXformSS(const tc_name ss, tc_matrix matrix);
 /* Sets the pickfirst set to a copy of the set, or clears it (null). */
 int tcedSSSetFirst(const tc_name pickfirst, const tc_name unused);
 /* The pickfirst set as a new set; RTERROR when there is none. */
@@ -80,6 +95,34 @@ int tcedSSSetKwordCallbackPtr(tcedSSCallback callback);
 int tcedSSSetOtherCallbackPtr(tcedSSCallback callback);
 int tcedSSGetKwordCallbackPtr(tcedSSCallback* callback);
 int tcedSSGetOtherCallbackPtr(tcedSSCallback* callback);
+
+/* ---- Colours, files and environment values. Dialogs are asked on the
+   command line. tcedSetColorDialog: an index (0 BYBLOCK and 256 BYLAYER
+   only with `allowMetaColours`), a colour name, or r,g,b (the nearest
+   index); Enter keeps *colour. RTNORM, RTCAN. */
+int tcedSetColorDialog(int* colour, int allowMetaColours, int layerColour);
+/* The red, green and blue (0-255) of a colour index 1-255; RTERROR else. */
+int tcedGetRGB(int colour, int* red, int* green, int* blue);
+/* A file name asked with the title and the default offered; Enter takes
+   the default. `extensions`: "dim;txt", the first is added to a name typed
+   without one. Flags: 1 a file to write (an existing one is replaced only
+   when the user agrees), otherwise the file must exist. The path comes back
+   as an RTSTR in *result (free the text with free()). RTNORM, RTCAN,
+   RTERROR. */
+int tcedGetFileD(const char* title, const char* defaultName, const char* extensions, int flags,
+                 struct resbuf* result);
+/* As tcedGetFileD; the path comes back as a new chain of one RTSTR buffer
+   (release it with tcutRelRb). */
+int tcedGetFileNavDialog(const char* title, const char* defaultName, const char* extensions,
+                         const char* dialogName, int flags, struct resbuf** result);
+/* Finds a file by name: as given when it holds a folder, else in the
+   drawing's folder, the current folder, the folders of SUPPORTPATH and of
+   the TARNCAD_SUPPORT environment value (separated by ";" or ":"), then the
+   support folder of the installation. RTNORM with the path, RTERROR. */
+int tcedFindFile(const char* name, char* result, size_t size);
+/* The host's environment values (kept in the user's settings store). */
+int tcedGetEnv(const char* name, char* value, size_t size);
+int tcedSetEnv(const char* name, const char* value);
 
 /* ---- Command issuing. Pairs of a type and a value ending in RTNONE or 0:
    RTSTR texts (the first one names the command; "" is Enter, "\\" pauses

@@ -14,24 +14,35 @@ namespace tarn::editor {
 // A command's status: RTNORM, RTCAN or RTERROR.
 using CommandHandler = std::function<int()>;
 
+// Command flags, as modules register them.
+enum CommandFlags : int {
+  kCmdTransparent = 1,            // may run inside another command ('NAME)
+  kCmdUsePickSet = 2,             // takes the objects selected before it started
+  kCmdKeepPickSet = 4,            // with 2: reading the pickfirst set does not clear it
+  kCmdNoPerspective = 8,          // refused in a perspective view
+  kCmdNoTileMode = 0x20,          // refused while the model tab is active (TILEMODE 1)
+  kCmdNoBlockEditor = 0x2000000,  // refused inside the block editor
+};
+
 struct CommandEntry {
   std::string group;       // empty for host commands
   std::string globalName;  // upper case
   std::string localName;   // upper case
   CommandHandler handler;
   bool host = false;
+  int flags = 0;
 };
 
 class CommandStack {
  public:
   // False when the group already has a command of either name.
   bool addCommand(std::string_view group, std::string_view globalName, std::string_view localName,
-                  CommandHandler handler);
+                  CommandHandler handler, int flags = 0);
   // Removes a group's commands; returns how many went.
   int removeGroup(std::string_view group);
   bool removeCommand(std::string_view group, std::string_view globalName);
   // A host command replaces an earlier one of the same name.
-  void registerHostCommand(std::string_view name, CommandHandler handler);
+  void registerHostCommand(std::string_view name, CommandHandler handler, int flags = 0);
 
   // The command a typed name stands for, or null. Module commands added
   // last are found first.

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "editor/command_stack.h"
+#include "editor/display_record.h"
 #include "editor/keyword_list.h"
 #include "editor/pick_provider.h"
 #include "editor/reply.h"
@@ -69,21 +70,38 @@ class Editor {
   InputControl takeControl();
   std::string lastInput;  // the keyword or text tcedGetInput returns
 
-  // ---- break requests (tcedUsrBrk)
+  // ---- break requests (tcedUsrBrk): asked for by a program or by ^C at
+  // the terminal (SIGINT); a break not taken by the command cancels its
+  // next prompt.
   void requestBreak() { breakRequested_ = true; }
   bool takeBreak();
 
   // ---- commands
   CommandStack& commands() { return commands_; }
   // Runs one command by typed name (system variable names run SETVAR on
-  // them). RTNORM, RTCAN, or RTERROR for an unknown name.
-  int runCommand(std::string_view typed);
+  // them). RTNORM, RTCAN, or RTERROR for an unknown name or a command its
+  // flags refuse here. `transparent`: run inside another command ('NAME),
+  // which leaves the pickfirst set alone.
+  int runCommand(std::string_view typed, bool transparent = false);
+  // Called around every command run from the command prompt (not around
+  // the commands it runs in turn), and around transparent commands the user
+  // runs inside it (`transparent` true): the scenario harness checks there.
+  std::function<void(bool transparent)> onCommandStart;
+  std::function<void(const std::string& name, int status, bool transparent)> onCommandEnd;
   // Runs the commands that the fed replies name, each answered by the
   // replies after it; a command that asks for more reads the sources.
   int feedCommands(std::vector<FedReply> replies);
   // Reads and runs commands until the sources end.
   void commandLoop();
   bool commandActive() const { return depth_ > 0; }
+  // The flags of the innermost running command (0 at the command prompt).
+  int commandFlags() const;
+  // The running command has read the pickfirst set: cleared unless its
+  // flags keep it (2 with 4).
+  void pickfirstRead();
+
+  // ---- what drags, temporary vectors and redraws would have shown
+  DisplayRecord& display() { return display_; }
 
   // ---- picks and selection
   PickProvider& picks() { return *picks_; }
@@ -98,7 +116,17 @@ class Editor {
   std::function<lisp::Outcome(const lisp::ExternalFunction&, std::span<const lisp::Value>)> externalCalls;
 
  private:
+  struct RunningGuard;
+  struct Running {
+    std::string name;
+    int flags;
+  };
+  Reply readOne(std::string_view prompt, bool takesSpaces);
   Reply readFromSources(bool takesSpaces);
+  int runEntry(std::string_view typed, bool transparent);
+  bool runTransparent(std::string_view typed);
+  bool stopScripts();
+  bool echoFed() const;
   Reply evaluateLisp(const Reply& r);
   void echoReply(const Reply& r, bool shown);
 
@@ -113,6 +141,8 @@ class Editor {
   std::unique_ptr<lisp::Interpreter> lisp_;
   std::string lastCommand_;
   SourceLocation lastWhere_;  // of the last reply read from a script; empty otherwise
+  std::vector<Running> running_;
+  DisplayRecord display_;
   int depth_ = 0;
   bool breakRequested_ = false;
 };

@@ -1,7 +1,7 @@
 // How picks find objects: the entities near a point within the pick box, and
 // whether an entity lies inside or crosses a window, polygon or fence. The
-// default judges an entity by its group 10 and 11 points (and the segment
-// between them); the geometry library's provider replaces it.
+// default judges entities by their real geometry (the geometry library's hit
+// tester); tests may put in a provider of their own.
 #pragma once
 
 #include <cstdint>

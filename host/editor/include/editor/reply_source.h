@@ -60,7 +60,9 @@ class ScriptFileSource : public ReplySource {
 // The terminal: lines read with line editing and history.
 class TerminalSource : public ReplySource {
  public:
-  TerminalSource() : ReplySource("<terminal>") {}
+  // Installs the ^C handling: ^C while typing drops the line and answers
+  // the prompt with a cancel.
+  TerminalSource();
   bool interactive() const override { return true; }
 
  protected:

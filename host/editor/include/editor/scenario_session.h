@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "api/host_state.h"
@@ -46,14 +47,26 @@ class ScenarioSession {
   // System variables whose values the last run changed.
   std::vector<std::string> changedVariables() const;
 
+  // What the checks after every command found: a command that left result
+  // buffers, selection sets or open objects behind, and a cancelled command
+  // that did not restore the variables it changed. A test fails on any.
+  const std::vector<std::string>& problems() const { return problems_; }
+  std::vector<std::string> takeProblems() { return std::exchange(problems_, {}); }
+
  private:
   explicit ScenarioSession(std::unique_ptr<db::Database> db);
   void begin();
+  void commandStarts(bool transparent);
+  void commandEnded(const std::string& name, int status, bool transparent);
   std::unique_ptr<db::Database> db_;
   db::Database* previousDb_ = nullptr;
   Editor editor_;
   host::OwnershipCounters start_;
   std::vector<std::pair<std::string, std::string>> variables_;
+  host::OwnershipCounters commandStart_;
+  std::vector<std::pair<std::string, std::string>> commandVariables_;
+  std::vector<std::pair<std::string, std::string>> transparentVariables_;
+  std::vector<std::string> problems_;
 };
 
 // The values of all system variables as texts, by name.
