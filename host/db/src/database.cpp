@@ -1,6 +1,8 @@
 // The drawing database: object records, handle index, blob arena, sections.
 #include "db/database.h"
 
+#include "journal.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cctype>
@@ -188,7 +190,8 @@ const uint8_t* BlobArena::store(const uint8_t* data, size_t size) {
 
 // ---- database
 
-Database::Database() : serial_(nextSerial++) {}
+Database::Database() : serial_(nextSerial++), journal_(std::make_unique<detail::Journal>(*this)) {}
+Database::~Database() = default;
 
 void Database::reserve(size_t objects) {
   if (objects <= objects_.capacity()) return;
@@ -223,8 +226,10 @@ uint32_t Database::addObject(std::string_view type, const uint8_t* blob, size_t 
   r.type = typeId(type);
   r.flags = flags;
   scanHandleAndOwner(r.data, size, r.handle, r.ownerHandle);
+  journal_->touch();
   uint32_t id = uint32_t(objects_.size());
   objects_.push_back(r);
+  journal_->added(id);
   if (r.handle) {
     handles_.insert(r.handle, id);
     noteHandle(r.handle);
@@ -238,6 +243,7 @@ uint32_t Database::addObject(std::string_view type, const TagList& tags, uint16_
 }
 
 void Database::replaceBlob(uint32_t id, const uint8_t* blob, uint32_t size) {
+  journal_->record(id);
   ObjectRecord& r = objects_[id];
   uint64_t oldHandle = r.handle;
   r.data = arena_.store(blob, size);
@@ -258,11 +264,73 @@ void Database::replaceTags(uint32_t id, const TagList& tags) {
 }
 
 void Database::setErased(uint32_t id, bool erased) {
+  journal_->record(id);
   if (erased) objects_[id].flags |= kErased;
   else objects_[id].flags &= uint16_t(~kErased);
 }
 
-uint64_t Database::allocateHandle() { return handseed_++; }
+void Database::setFlags(uint32_t id, uint16_t flags) {
+  journal_->record(id);
+  objects_[id].flags = flags;
+}
+
+void Database::setBlock(uint32_t id, uint32_t block, uint32_t slot) {
+  journal_->record(id);
+  objects_[id].block = block;
+  objects_[id].slot = slot;
+}
+
+void Database::setLastMainEntity(uint32_t id) {
+  journal_->touch();
+  lastMain_ = id;
+}
+
+void Database::noteHandle(uint64_t h) {
+  if (h < handseed_) return;
+  journal_->touch();
+  handseed_ = h + 1;
+}
+
+uint64_t Database::allocateHandle() {
+  journal_->touch();
+  return handseed_++;
+}
+
+// ---- containers handed out for change: copied on the first such access of a group
+
+std::vector<HeaderVar>& Database::headerVars() {
+  journal_->header();
+  return header_;
+}
+std::vector<RawSection>& Database::classes() {
+  journal_->classes();
+  return classes_;
+}
+std::vector<SymbolTable>& Database::tables() {
+  journal_->tables();
+  return tables_;
+}
+std::vector<BlockDef>& Database::blocks() {
+  journal_->blocks();
+  return blocks_;
+}
+std::vector<uint32_t>& Database::objectsSection() {
+  journal_->objectOrder();
+  return objectOrder_;
+}
+std::vector<RawSection>& Database::extraSections() {
+  journal_->extra();
+  return extra_;
+}
+
+// ---- undo journal
+
+void Database::beginCommand(std::string_view name) { journal_->begin(name); }
+void Database::endCommand() { journal_->end(); }
+int Database::commandDepth() const { return journal_->depth(); }
+std::vector<std::string> Database::undo(int count) { return journal_->undo(count); }
+size_t Database::undoDepth() const { return journal_->undoDepth(); }
+void Database::clearUndo() { journal_->clear(); }
 
 const TagList* Database::headerVar(std::string_view name) const {
   for (const HeaderVar& v : header_)
@@ -271,12 +339,14 @@ const TagList* Database::headerVar(std::string_view name) const {
 }
 
 void Database::setHeaderVar(std::string_view name, TagList value) {
+  journal_->header();
   for (HeaderVar& v : header_)
     if (equalsNoCase(v.name, name)) { v.value = std::move(value); return; }
   header_.push_back({std::string(name), std::move(value)});
 }
 
 void Database::appendToBlock(uint32_t block, uint32_t id) {
+  journal_->appending(block);
   BlockDef& b = blocks_[block];
   setBlock(id, block, uint32_t(b.entities.size()));
   b.entities.push_back(id);
@@ -290,12 +360,15 @@ static bool layoutName(std::string_view n) {
 bool Database::isLayoutBlock(uint32_t block) const { return blocks_[block].layout; }
 
 SymbolTable* Database::table(std::string_view name) {
+  journal_->tables();
   for (SymbolTable& t : tables_)
     if (equalsNoCase(t.name, name)) return &t;
   return nullptr;
 }
 const SymbolTable* Database::table(std::string_view name) const {
-  return const_cast<Database*>(this)->table(name);
+  for (const SymbolTable& t : tables_)
+    if (equalsNoCase(t.name, name)) return &t;
+  return nullptr;
 }
 
 static std::string recordKey(std::string_view table, std::string_view name) {

@@ -6,6 +6,14 @@
 // the database lives, so entity names made from them stay valid. A change
 // replaces an object's blob; the old blob stays in the arena, which keeps the
 // undo journal cheap.
+//
+// Every change goes through the methods of this class, and each of them
+// reports to the undo journal before it changes anything: object records
+// (first change per command group), entities appended to blocks, and the
+// containers (tables, blocks, header, object order, classes, extra sections)
+// whose non-const accessors hand out references. A container is copied on
+// its first non-const access in a group and the copy is dropped at the end
+// of the group when nothing changed.
 #pragma once
 
 #include <cstdint>
@@ -100,9 +108,14 @@ class BlobArena {
   size_t used_ = 0, capacity_ = 0, total_ = 0;
 };
 
+namespace detail {
+class Journal;
+}
+
 class Database {
  public:
   Database();
+  ~Database();
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
 
@@ -128,50 +141,65 @@ class Database {
   void replaceTags(uint32_t id, const TagList& tags);
   void replaceBlob(uint32_t id, const uint8_t* blob, uint32_t size);
   void setErased(uint32_t id, bool erased);
-  void setFlags(uint32_t id, uint16_t flags) { objects_[id].flags = flags; }
-  void setBlock(uint32_t id, uint32_t block, uint32_t slot) {
-    objects_[id].block = block;
-    objects_[id].slot = slot;
-  }
+  void setFlags(uint32_t id, uint16_t flags);
+  void setBlock(uint32_t id, uint32_t block, uint32_t slot);
   // Appends an entity to a block definition's list (and to the drawing's
   // order of main entities when the block is a layout).
   void appendToBlock(uint32_t block, uint32_t id);
   // The last main entity added to a layout, as the drawing's order has it.
   uint32_t lastMainEntity() const { return lastMain_; }
-  void setLastMainEntity(uint32_t id) { lastMain_ = id; }
+  void setLastMainEntity(uint32_t id);
   bool isLayoutBlock(uint32_t block) const;
 
   uint32_t findHandle(uint64_t handle) const { return handle ? handles_.find(handle) : kNoObject; }
   uint64_t nextHandle() const { return handseed_; }
   uint64_t allocateHandle();
-  void noteHandle(uint64_t h) { if (h >= handseed_) handseed_ = h + 1; }
+  void noteHandle(uint64_t h);
 
   // ---- header variables
   const TagList* headerVar(std::string_view name) const;
   void setHeaderVar(std::string_view name, TagList value);
-  std::vector<HeaderVar>& headerVars() { return header_; }
+  std::vector<HeaderVar>& headerVars();
   const std::vector<HeaderVar>& headerVars() const { return header_; }
 
   // ---- structure
-  std::vector<RawSection>& classes() { return classes_; }
+  std::vector<RawSection>& classes();
   const std::vector<RawSection>& classes() const { return classes_; }
-  std::vector<SymbolTable>& tables() { return tables_; }
+  std::vector<SymbolTable>& tables();
   const std::vector<SymbolTable>& tables() const { return tables_; }
   SymbolTable* table(std::string_view name);
   const SymbolTable* table(std::string_view name) const;
   // A symbol-table record by name (case-insensitive), erased ones skipped.
   uint32_t findRecord(std::string_view table, std::string_view name) const;
-  std::vector<BlockDef>& blocks() { return blocks_; }
+  std::vector<BlockDef>& blocks();
   const std::vector<BlockDef>& blocks() const { return blocks_; }
   uint32_t findBlock(std::string_view name) const;  // index into blocks(), or kNoObject
   uint32_t modelSpace() const { return findBlock("*Model_Space"); }
   uint32_t paperSpace() const { return findBlock("*Paper_Space"); }
-  std::vector<uint32_t>& objectsSection() { return objectOrder_; }
+  std::vector<uint32_t>& objectsSection();
   const std::vector<uint32_t>& objectsSection() const { return objectOrder_; }
-  std::vector<RawSection>& extraSections() { return extra_; }
+  std::vector<RawSection>& extraSections();
   const std::vector<RawSection>& extraSections() const { return extra_; }
   // The named-object dictionary (the first object of the OBJECTS section).
   uint32_t rootDictionary() const { return objectOrder_.empty() ? kNoObject : objectOrder_.front(); }
+
+  // ---- undo journal
+  // Changes are grouped per command. Recording starts with the first
+  // beginCommand: what was done before (reading, a new drawing) is the base
+  // state. Nested begin/end pairs (a command that runs other commands) make
+  // one group. Changes made outside any command after that form a group of
+  // their own, closed by the next beginCommand.
+  void beginCommand(std::string_view name);
+  void endCommand();
+  int commandDepth() const;
+  // Undoes up to `count` groups, newest first: the open group's changes so
+  // far when it has any, then closed groups. Returns the names of the groups
+  // undone, newest first (fewer than `count` when the history ran out).
+  std::vector<std::string> undo(int count = 1);
+  // Closed groups that can be undone.
+  size_t undoDepth() const;
+  // Forgets the history (the open group's changes become the base state).
+  void clearUndo();
 
   // Rebuilds the name indexes of tables and blocks after bulk changes.
   void reindex();
@@ -197,6 +225,8 @@ class Database {
   std::vector<uint32_t> objectOrder_;
   std::vector<RawSection> extra_;
   uint32_t lastMain_ = kNoObject;
+  std::unique_ptr<detail::Journal> journal_;
+  friend class detail::Journal;
 };
 
 std::string upperAscii(std::string_view s);
