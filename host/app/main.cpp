@@ -1,4 +1,5 @@
-// tarncad: the headless CAD host. Opens a DXF drawing and saves it.
+// tarncad: the headless CAD host. Opens DXF drawings as documents, loads
+// modules, runs command lines, scripts and the terminal, and saves.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +10,7 @@
 #include "db/dxf.h"
 #include "db/new_drawing.h"
 #include "editor/session.h"
+#include "runtime/session_host.h"
 
 namespace {
 
@@ -16,12 +18,20 @@ const char* kUsage =
     "usage: tarncad DRAWING.dxf [-o OUT.dxf] [--version 2000|2004|2007|2010|2013|2018|read]\n"
     "       tarncad --new -o OUT.dxf\n"
     "       tarncad [DRAWING.dxf ...] [-c COMMAND-LINE ...] [-s SCRIPT.scr] [-o OUT.dxf]\n"
+    "               [--load MODULE ...] [--no-modules]\n"
     "With -c or -s, or at a terminal, tarncad runs command lines, then the script,\n"
     "then reads the terminal; the current drawing is saved to OUT.dxf when given.\n"
+    "Several drawings open as several documents, the first current. Such a session\n"
+    "loads the language module TarnUinfo when it is found, then each --load MODULE\n"
+    "(a file name; without a folder it is searched in TARNCAD_MODULE_PATH and the\n"
+    "host's module folder), then TarnExtend.trx when it is found (not with\n"
+    "--no-modules). APPLOAD and APPUNLOAD load and unload modules at the prompt.\n"
     "Opens a DXF drawing (or makes a new one) and saves it, in place unless -o\n"
     "names another file; as DXF 2018 unless --version names another (\"read\":\n"
     "the version of the file read; release 12 is saved as 2000).\n";
 
+// Exit codes; a session also ends with 5 (script unreadable) or 6 (a module
+// asked for with --load could not be loaded).
 enum Exit { kOk = 0, kUsageError = 2, kOpenError = 3, kSaveError = 4 };
 
 std::optional<tarn::db::DxfVersion> versionByName(std::string_view name) {
@@ -36,7 +46,7 @@ std::optional<tarn::db::DxfVersion> versionByName(std::string_view name) {
 
 int main(int argc, char** argv) {
   std::string in, out;
-  bool fresh = false, keepVersion = false;
+  bool fresh = false, keepVersion = false, moduleOptions = false;
   tarn::editor::SessionOptions session;
   tarn::db::DxfWriteOptions options;
   for (int i = 1; i < argc; ++i) {
@@ -46,6 +56,8 @@ int main(int argc, char** argv) {
     if (a == "--new") { fresh = true; continue; }
     if (a == "-c" && i + 1 < argc) { session.commands.push_back(argv[++i]); continue; }
     if (a == "-s" && i + 1 < argc) { session.script = argv[++i]; continue; }
+    if (a == "--load" && i + 1 < argc) { session.modules.push_back(argv[++i]); moduleOptions = true; continue; }
+    if (a == "--no-modules") { session.defaultModules = false; moduleOptions = true; continue; }
     if (a == "--version" && i + 1 < argc) {
       keepVersion = std::string_view(argv[i + 1]) == "read";
       options.version = keepVersion ? tarn::db::DxfVersion::R2018 : versionByName(argv[i + 1]);
@@ -58,10 +70,12 @@ int main(int argc, char** argv) {
     in = a;
   }
   bool interactive = !fresh && session.drawings.size() <= 1 && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
-  if (!session.commands.empty() || !session.script.empty() || interactive || session.drawings.size() > 1) {
+  if (!session.commands.empty() || !session.script.empty() || interactive || session.drawings.size() > 1 ||
+      moduleOptions) {
     session.output = out;
     session.interactive = interactive || (session.commands.empty() && session.script.empty());
-    return tarn::editor::runSession(session);
+    tarn::runtime::RuntimeSessionHost host;
+    return tarn::editor::runSession(session, &host);
   }
   if (in.empty() == !fresh || (fresh && out.empty())) { std::fputs(kUsage, stderr); return kUsageError; }
   if (out.empty()) out = in;

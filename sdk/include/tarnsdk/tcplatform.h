@@ -80,6 +80,8 @@ enum {
   TCPL_ERROR_SUCCESS = 0, TCPL_ERROR_FILE_NOT_FOUND = 2, TCPL_ERROR_ACCESS_DENIED = 5,
   TCPL_ERROR_INVALID_PARAMETER = 87, TCPL_ERROR_MORE_DATA = 234, TCPL_ERROR_NO_MORE_ITEMS = 259
 };
+/* Also answered: a handle that is not open, and a key deleted while open. */
+enum { TCPL_ERROR_INVALID_HANDLE = 6, TCPL_ERROR_KEY_DELETED = 1018 };
 long tcplRegOpenKey(tcpl_hkey parent, const char* subKey, uint32_t access, tcpl_hkey* result);
 /* Creates the key and its missing parents; an existing key opens unchanged. */
 long tcplRegCreateKey(tcpl_hkey parent, const char* subKey, tcpl_hkey* result);
