@@ -2,6 +2,7 @@
 // texts users see), folding, random values, variables and user definitions.
 #include <climits>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <set>
 #include <string>
@@ -142,7 +143,7 @@ TEST_P(Folding, ConstantPartsAreComputedWhileCompiling) {
 
 INSTANTIATE_TEST_SUITE_P(Programs, Folding, ::testing::Values(
     FoldCase{"1+2*3", 0}, FoldCase{"sin(k/2)*max(1,2,3,k)", 0}, FoldCase{"x", 0},
-    FoldCase{"x*(2+k)", 1}, FoldCase{"x*2+k", 2}, FoldCase{"sum(1,x,2,x)", 1},
+    FoldCase{"x*(2+k)", 1}, FoldCase{"x*2+k", 1} /* one fused item */, FoldCase{"x*2+k*x", 2}, FoldCase{"sum(1,x,2,x)", 1},
     FoldCase{"rand()", 1}, FoldCase{"rand(1,2)", 1}, FoldCase{"rand()*0", 2},
     FoldCase{"-x^2", 2}, FoldCase{"min(x,k)+fact(k)", 2}, FoldCase{"", 0}));
 
@@ -277,6 +278,63 @@ TEST(LargeExpressions, CompileWithoutRecursion) {
     for (int i = 0; i < depth; ++i) call += ",x";
     parser.Compile(call + ")");
     EXPECT_EQ(3.0 * (depth + 1), parser.EvaluateProgram());
+}
+
+}  // namespace
+}  // namespace tarn::calc
+
+// Two operations in a row run as one item when the second takes the first's
+// value at once. Every pair and operand place must give what the same
+// expression gives when folded while compiling, which goes through the
+// operators' own Evaluate.
+namespace tarn::calc {
+namespace {
+
+TEST(FusedItems, EveryPairAndPlaceAgreesWithFolding) {
+    const char* const firsts[] = {"+", "-", "*", "/", "^", ">", "<", ">=", "<=", "!=", "=="};
+    const char* const seconds[] = {"+", "-", "*", "/", "&", "|"};
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double valueSets[][3] = {{2, -3, 0.5}, {0, 0, 0}, {-1.5, 2, -4}, {nan, 1, 0}, {3, 3, 2}};
+    struct Shape {
+        const char* before;
+        const char* middle;
+        const char* after;
+        std::size_t items;
+    };
+    // (a f b) s c, c s (a f b), and the same with the first operand computed
+    // by the item before.
+    const Shape shapes[] = {{"((a", "b)", "c)", 1}, {"(c", "(a", "b))", 1},
+                            {"((abs(a)", "b)", "c)", 2}, {"(c", "(abs(a)", "b))", 2}};
+    for (const char* f : firsts) {
+        for (const char* s : seconds) {
+            for (const Shape& shape : shapes) {
+                const bool valueFirst = shape.middle[0] == 'b';
+                const std::string text = valueFirst
+                    ? std::string(shape.before) + f + shape.middle + s + shape.after
+                    : std::string(shape.before) + s + shape.middle + f + shape.after;
+                for (const auto& values : valueSets) {
+                    double a = values[0], b = values[1], c = values[2];
+                    ParserCompiler variables, constants;
+                    variables.DefineVariable("a", &a);
+                    variables.DefineVariable("b", &b);
+                    variables.DefineVariable("c", &c);
+                    constants.DefineConstant("a", a);
+                    constants.DefineConstant("b", b);
+                    constants.DefineConstant("c", c);
+                    variables.Compile(text);
+                    constants.Compile(text);
+                    ASSERT_EQ(shape.items, variables.CompiledProgram().ItemCount()) << text;
+                    const double expected = constants.EvaluateProgram();
+                    const double actual = variables.EvaluateProgram();
+                    if (std::isnan(expected)) {
+                        EXPECT_TRUE(std::isnan(actual)) << text << " a=" << a;
+                    } else {
+                        EXPECT_EQ(expected, actual) << text << " a=" << a << " b=" << b << " c=" << c;
+                    }
+                }
+            }
+        }
+    }
 }
 
 }  // namespace

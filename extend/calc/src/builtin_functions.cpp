@@ -99,15 +99,15 @@ constexpr FunctionTraits kFact = TARN_UNARY("fact", Factorial, "fact(x)",
 constexpr FunctionTraits kMin{"min", 2, "min(x,y)", "Return smaller of two values", true,
     [](int, const double* a) { return Smaller(a[0], a[1]); }, B::Min2, nullptr};
 constexpr FunctionTraits kMin3{"min", 3, "min(x,y,z)", "Return smaller of three values", true,
-    SmallestOf, B::None, nullptr};
+    SmallestOf, B::Smallest, nullptr};
 constexpr FunctionTraits kMinUndef{"min", kAny, "min(v1,v2,v3,...)",
-    "Return smaller of a set of values", true, SmallestOf, B::None, nullptr};
+    "Return smaller of a set of values", true, SmallestOf, B::Smallest, nullptr};
 constexpr FunctionTraits kMax{"max", 2, "max(x,y)", "Return larger of two values", true,
     [](int, const double* a) { return Larger(a[0], a[1]); }, B::Max2, nullptr};
 constexpr FunctionTraits kMax3{"max", 3, "max(x,y,z)", "Return larger of three values", true,
-    LargestOf, B::None, nullptr};
+    LargestOf, B::Largest, nullptr};
 constexpr FunctionTraits kMaxUndef{"max", kAny, "max(v1,v2,v3,...)",
-    "Return larger of a set of values", true, LargestOf, B::None, nullptr};
+    "Return larger of a set of values", true, LargestOf, B::Largest, nullptr};
 constexpr FunctionTraits kRand{"rand", 0, "rand()", "Random value between 0 and 1", false,
     [](int, const double*) { return UnitRandom(); }, B::None, nullptr};
 constexpr FunctionTraits kRandMinMax{"rand", 2, "rand(min, max)",
@@ -115,10 +115,10 @@ constexpr FunctionTraits kRandMinMax{"rand", 2, "rand(min, max)",
     [](int, const double* a) { return UnitRandom() * (a[1] - a[0]) + a[0]; }, B::None, nullptr};
 constexpr FunctionTraits kAvg{"avg", kAny, "avg(v1,v2,v3,...)",
     "Return the average of a set of values", true,
-    [](int n, const double* a) { return SumOf(n, a) / static_cast<unsigned>(n); }, B::None,
+    [](int n, const double* a) { return SumOf(n, a) / static_cast<unsigned>(n); }, B::Avg,
     nullptr};
 constexpr FunctionTraits kSum{"sum", kAny, "sum(v1,v2,v3,...)",
-    "Return the sum of a set of values", true, SumOf, B::None, nullptr};
+    "Return the sum of a set of values", true, SumOf, B::Sum, nullptr};
 
 }  // namespace
 

@@ -2,8 +2,84 @@
 #include "program_builder.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
+#include <vector>
 
 namespace tarn::calc::detail {
+namespace {
+
+bool IsListCode(BuiltinCode code) {
+    return code == BuiltinCode::Sum || code == BuiltinCode::Avg ||
+           code == BuiltinCode::Smallest || code == BuiltinCode::Largest;
+}
+
+// Functions of any number of arguments read them through a list of addresses,
+// as does a call through the evaluator with more than two.
+bool UsesOperandList(BuiltinCode code, int count) {
+    return IsListCode(code) || (code == BuiltinCode::None && count > 2);
+}
+
+ItemCode Shifted(ItemCode base, int by) {
+    return static_cast<ItemCode>(static_cast<int>(base) + by);
+}
+
+}  // namespace
+
+ItemCode SelectItemCode(BuiltinCode code, int argumentCount, OperandPlace place) {
+    using B = BuiltinCode;
+    const int binary = static_cast<int>(place);
+    const int unary = place == OperandPlace::FirstInRegister ? 1 : 0;
+    switch (code) {
+#define TARN_BINARY(name, expression) \
+    case B::name: return argumentCount == 2 ? Shifted(ItemCode::name##MM, binary) : ItemCode::Call;
+#define TARN_UNARY(name, expression) \
+    case B::name: return argumentCount == 1 ? Shifted(ItemCode::name##M, unary) : ItemCode::Call;
+#define TARN_LIST(name) \
+    case B::name: return argumentCount >= 1 ? ItemCode::name##List : ItemCode::Call;
+        TARN_CALC_BINARY_ITEMS(TARN_BINARY)
+        TARN_CALC_UNARY_ITEMS(TARN_UNARY)
+        TARN_CALC_LIST_ITEMS(TARN_LIST)
+#undef TARN_BINARY
+#undef TARN_UNARY
+#undef TARN_LIST
+    case B::None: break;
+    }
+    return ItemCode::Call;
+}
+
+// The fused pairs are laid out first by first operation, then by second, four
+// variants each; these tables give a built-in operation's place in either list.
+struct FusedIndex {
+    std::array<std::int8_t, 256> first{}, second{};
+    int secondCount = 0;
+    constexpr FusedIndex() {
+        first.fill(-1);
+        second.fill(-1);
+        int firstCount = 0;
+        BuiltinCode previous = BuiltinCode::None;
+        auto add = [&](BuiltinCode f, BuiltinCode s) {
+            if (f != previous || firstCount == 0) first[static_cast<int>(f)] = static_cast<std::int8_t>(firstCount++);
+            previous = f;
+            if (second[static_cast<int>(s)] < 0) second[static_cast<int>(s)] = static_cast<std::int8_t>(secondCount++);
+        };
+#define TARN_FUSED(f, s) add(BuiltinCode::f, BuiltinCode::s);
+        TARN_CALC_FUSED_ITEMS(TARN_FUSED)
+#undef TARN_FUSED
+    }
+};
+
+ItemCode SelectFusedCode(BuiltinCode first, BuiltinCode second, bool firstInRegister,
+                         bool valueSecond) {
+    static constexpr FusedIndex kIndex;
+    const int f = kIndex.first[static_cast<int>(first)];
+    const int s = kIndex.second[static_cast<int>(second)];
+    if (f < 0 || s < 0) return ItemCode::Call;
+    constexpr int kVariants = 4;
+    const int variant = (firstInRegister ? 2 : 0) + (valueSecond ? 1 : 0);
+    const int firstFused = static_cast<int>(ItemCode::Add_Add_MX);
+    return static_cast<ItemCode>(firstFused + (f * kIndex.secondCount + s) * kVariants + variant);
+}
 
 ProgramBuilder::ProgramBuilder(Program& program) : program_(program) {
     program_.items_.clear();
@@ -65,13 +141,13 @@ void ProgramBuilder::Emit(const IMathExprItemEvaluator& evaluator, BuiltinCode c
     }
     operands_.pop(static_cast<std::size_t>(count));
     operands_.push({Kind::Temporary, temporaries_, 0.0, nullptr});
-    pending_.push({temporaries_, firstOperand});
+    pending_.push({temporaries_, firstOperand, code, OperandPlace::Memory});
     maxTemporaries_ = std::max(maxTemporaries_, ++temporaries_);
     if (code == BuiltinCode::None && count >= 2)
         gatherSize_ = std::max(gatherSize_, static_cast<std::size_t>(count));
-    if (count > 2) operandListSize_ += static_cast<std::size_t>(count);
+    if (UsesOperandList(code, count)) operandListSize_ += static_cast<std::size_t>(count);
     program_.items_.push_back(
-        {code, count, nullptr, nullptr, nullptr, false, false, nullptr, &evaluator, unary});
+        {nullptr, nullptr, nullptr, nullptr, nullptr, unary, &evaluator, count, ItemCode::Call});
 }
 
 const double* ProgramBuilder::Address(const Operand& operand) const {
@@ -86,7 +162,7 @@ const double* ProgramBuilder::Address(const Operand& operand) const {
 // An operand that is the value the item before computed is marked, so the
 // program can take it from a register. Missing operands point at the item's
 // own result, so that reading them is always safe.
-void ProgramBuilder::ResolveItem(ProgramItem& item, const Pending& pending, const Pending* before) {
+void ProgramBuilder::ResolveItem(ProgramItem& item, Pending& pending, const Pending* before) {
     item.result = &program_.values_[pending.result];
     const Operand* operands = &itemOperands_[pending.firstOperand];
     auto chained = [&](const Operand& o) {
@@ -94,9 +170,15 @@ void ProgramBuilder::ResolveItem(ProgramItem& item, const Pending& pending, cons
     };
     item.a = item.argumentCount >= 1 ? Address(operands[0]) : item.result;
     item.b = item.argumentCount >= 2 ? Address(operands[1]) : item.a;
-    item.chainA = item.argumentCount >= 1 && chained(operands[0]);
-    item.chainB = item.argumentCount >= 2 ? chained(operands[1]) : item.chainA;
-    if (item.argumentCount > 2) {
+    OperandPlace place = OperandPlace::Memory;
+    if (item.argumentCount >= 1 && chained(operands[0])) {
+        place = OperandPlace::FirstInRegister;
+    } else if (item.argumentCount == 2 && chained(operands[1])) {
+        place = OperandPlace::SecondInRegister;
+    }
+    pending.place = place;
+    item.code = SelectItemCode(pending.builtin, item.argumentCount, place);
+    if (UsesOperandList(pending.builtin, item.argumentCount)) {
         item.operands = program_.operands_.data() + program_.operands_.size();
         for (int i = 0; i < item.argumentCount; ++i)
             program_.operands_.push_back(Address(operands[i]));
@@ -123,6 +205,47 @@ void ProgramBuilder::Finish() {
     for (std::size_t i = 0; i < pending_.size(); ++i)
         ResolveItem(program_.items_[i], pending_[i], i > 0 ? &pending_[i - 1] : nullptr);
     SetResult();
+    Fuse();
+    Close();
+}
+
+// Joins an item with the next one when that one takes its value from the
+// register and the pair has a fused form. The first item's value is then
+// never stored: only the next item read it.
+void ProgramBuilder::Fuse() {
+    std::vector<ProgramItem>& items = program_.items_;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        ProgramItem item = items[i];
+        if (i + 1 < items.size() && items[i].argumentCount == 2 && items[i + 1].argumentCount == 2) {
+            const Pending& first = pending_[i];
+            const Pending& second = pending_[i + 1];
+            const bool valueSecond = second.place == OperandPlace::SecondInRegister;
+            const ItemCode fused =
+                second.place == OperandPlace::Memory || first.place == OperandPlace::SecondInRegister
+                    ? ItemCode::Call
+                    : SelectFusedCode(first.builtin, second.builtin,
+                                      first.place == OperandPlace::FirstInRegister, valueSecond);
+            if (fused != ItemCode::Call) {
+                const ProgramItem& next = items[i + 1];
+                item.code = fused;
+                item.c = valueSecond ? next.a : next.b;
+                item.result = next.result;
+                ++i;
+            }
+        }
+        items[kept++] = item;
+    }
+    items.resize(kept);
+}
+
+// The closing item returns the last computed value from its register, or the
+// result from memory when nothing was computed.
+void ProgramBuilder::Close() {
+    const bool computed = !program_.items_.empty() && program_.result_ == program_.items_.back().result;
+    const ItemCode code = computed ? ItemCode::EndRegister : ItemCode::EndMemory;
+    program_.items_.push_back({program_.result_, program_.result_, nullptr, nullptr, nullptr,
+                               nullptr, nullptr, 0, code});
 }
 
 }  // namespace tarn::calc::detail

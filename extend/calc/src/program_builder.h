@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "calc/program.h"
+#include "item_code.h"
 #include "calc/variables.h"
 #include "small_stack.h"
 
@@ -35,13 +36,17 @@ private:
     struct Pending {
         std::uint32_t result;
         std::uint32_t firstOperand;
+        BuiltinCode builtin;
+        OperandPlace place;
     };
 
     bool Fold(const IMathExprItemEvaluator& evaluator, UnaryFunction unary, int count);
     void Emit(const IMathExprItemEvaluator& evaluator, BuiltinCode code, UnaryFunction unary,
               int count);
     const double* Address(const Operand& operand) const;
-    void ResolveItem(ProgramItem& item, const Pending& pending, const Pending* before);
+    void ResolveItem(ProgramItem& item, Pending& pending, const Pending* before);
+    void Fuse();
+    void Close();
     void SetResult();
 
     Program& program_;

@@ -12,6 +12,7 @@ enum class BuiltinCode : std::uint8_t {
     Greater, Lesser, GreaterEqual, LesserEqual, NotEqual, Equal, And, Or,
     Unary,  // a one-argument function given as a plain function pointer
     Min2, Max2,
+    Sum, Avg, Smallest, Largest,  // any number of arguments
 };
 
 using UnaryFunction = double (*)(double);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "calc/builtin_code.h"
@@ -14,19 +15,22 @@ namespace detail {
 class ProgramBuilder;
 }
 
+// The operation of an item together with the places of its operands; the
+// values are internal to the program.
+enum class ItemCode : std::uint16_t;
+
 // Operand and result addresses point into the program's own storage (or at a
 // variable's memory), so an item runs without looking anything up.
 struct ProgramItem {
-    BuiltinCode code;  // None: through evaluator->Evaluate
-    int argumentCount;
-    double* result;
     const double* a;                  // first operand (never null)
     const double* b;                  // second operand (never null)
-    bool chainA;                      // the first operand is the value of the item before
-    bool chainB;                      // the second operand is the value of the item before
-    const double* const* operands;    // every operand, when there are more than two
+    const double* c;                  // the third operand of a fused pair
+    double* result;
+    const double* const* operands;    // every operand, for the functions of any count
+    UnaryFunction unary;              // for the one-argument built-in functions
     const IMathExprItemEvaluator* evaluator;
-    UnaryFunction unary;              // for BuiltinCode::Unary
+    int argumentCount;
+    ItemCode code;
 };
 
 class Program {
@@ -40,15 +44,16 @@ public:
 
     double Evaluate();
     // True when the expression folded completely to one value.
-    bool IsConstant() const { return items_.empty() && result_ == constants_.data() && result_; }
-    std::size_t ItemCount() const { return items_.size(); }
+    bool IsConstant() const { return ItemCount() == 0 && result_ != nullptr && result_ == constants_.data(); }
+    // The items that compute a value (the closing item not counted).
+    std::size_t ItemCount() const { return items_.empty() ? 0 : items_.size() - 1; }
 
 private:
     friend class detail::ProgramBuilder;
 
     double CallEvaluator(const ProgramItem& item);
 
-    std::vector<ProgramItem> items_;
+    std::vector<ProgramItem> items_;  // ends with a closing item once compiled
     std::vector<double> constants_;   // literal operands; the folded value when constant
     std::vector<double> values_;      // computed values, then room to gather arguments
     std::vector<const double*> operands_;
