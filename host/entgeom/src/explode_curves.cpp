@@ -186,11 +186,11 @@ double arrowSize(const db::Database& db, uint32_t id) {
     size = s.real(41, size);
     scale = s.real(40, scale);
   }
-  bool acad = false, dstyle = false;
+  bool overrideApp = false, dstyle = false;
   int pending = 0;
   for (db::TagCursor c = db.tags(id); !c.done(); c.next()) {
-    if (c.code() == 1001) acad = c.str() == "ACAD", dstyle = false;
-    else if (acad && c.code() == 1000) dstyle = c.str() == "DSTYLE";
+    if (c.code() == 1001) overrideApp = c.str() == "ACAD", dstyle = false;
+    else if (overrideApp && c.code() == 1000) dstyle = c.str() == "DSTYLE";
     else if (dstyle && c.code() == 1070 && pending == 0) pending = int(c.integer());
     else if (dstyle && pending && (c.code() == 1040 || c.code() == 1070)) {
       if (pending == 41) size = c.number();
