@@ -25,3 +25,13 @@ function(tarn_fuzz name)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(${name} PRIVATE ${F_LIBS})
 endfunction()
+
+# A library of the host: static, position-independent (the shared host
+# library and the modules link it whole), public headers in include/ and
+# private ones beside the sources in src/.
+function(tarn_host_library name)
+  add_library(${name} STATIC ${ARGN})
+  set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include
+                                     PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/src)
+endfunction()

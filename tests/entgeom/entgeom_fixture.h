@@ -13,6 +13,7 @@
 #include "api/host_state.h"
 #include "db/database.h"
 #include "db/new_drawing.h"
+#include "entgeom/explode.h"
 #include "geom/bounding_box.h"
 #include "geom/tolerance.h"
 #include "geom/vec3.h"
@@ -25,6 +26,21 @@ inline constexpr const char* kTestFont = "DejaVu Sans";
 
 // Entity lists carry angles (groups 50 to 58) in radians.
 inline constexpr double deg(double degrees) { return degrees * 3.14159265358979323846 / 180.0; }
+
+// Stores an exploded entity (and its sub-entities) in a block the way the
+// host stores a new one: a handle and the owner before its groups.
+inline uint32_t storeExploded(db::Database& d, uint32_t block, const ExplodedEntity& e) {
+  auto one = [&](const ExplodedEntity& x, uint64_t owner, uint16_t flags) {
+    db::TagList t = {db::Tag::handle(5, d.allocateHandle()), db::Tag::handle(330, owner)};
+    t.insert(t.end(), x.tags.begin(), x.tags.end());
+    uint32_t id = d.addObject(x.type, t, flags);
+    d.appendToBlock(block, id);
+    return id;
+  };
+  uint32_t id = one(e, d.object(d.blocks()[block].record).handle, db::kEntity);
+  for (const ExplodedEntity& s : e.subEntities) one(s, d.object(id).handle, db::kEntity | db::kSubEntity);
+  return id;
+}
 
 class DrawingTest : public testing::Test {
  protected:

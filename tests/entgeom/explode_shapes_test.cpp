@@ -44,19 +44,7 @@ Vec3 pointOf(const ExplodedEntity& e, int code) {
 
 class ExplodeShapes : public DrawingTest {
  protected:
-  uint32_t storeEntity(const ExplodedEntity& e) {
-    uint32_t block = db.modelSpace();
-    auto one = [&](const ExplodedEntity& x, uint64_t owner, uint16_t flags) {
-      db::TagList t = {db::Tag::handle(5, db.allocateHandle()), db::Tag::handle(330, owner)};
-      t.insert(t.end(), x.tags.begin(), x.tags.end());
-      uint32_t id = db.addObject(x.type, t, flags);
-      db.appendToBlock(block, id);
-      return id;
-    };
-    uint32_t id = one(e, db.object(db.blocks()[block].record).handle, db::kEntity);
-    for (const ExplodedEntity& s : e.subEntities) one(s, db.object(id).handle, db::kEntity | db::kSubEntity);
-    return id;
-  }
+  uint32_t storeEntity(const ExplodedEntity& e) { return storeExploded(db, db.modelSpace(), e); }
   // The curves of the pieces, stored in the drawing.
   std::vector<CurvePtr> pieceCurves(const ExplodeResult& r) {
     std::vector<CurvePtr> out;

@@ -47,28 +47,13 @@ std::vector<std::string> typesOf(const ExplodeResult& r) {
   return out;
 }
 
-// Stores an exploded entity (and its sub-entities) in a block the way the
-// host stores a new one: a handle and the owner before its groups.
-uint32_t store(db::Database& d, uint32_t block, const ExplodedEntity& e) {
-  auto one = [&](const ExplodedEntity& x, uint64_t owner, uint16_t flags) {
-    db::TagList t = {db::Tag::handle(5, d.allocateHandle()), db::Tag::handle(330, owner)};
-    t.insert(t.end(), x.tags.begin(), x.tags.end());
-    uint32_t id = d.addObject(x.type, t, flags);
-    d.appendToBlock(block, id);
-    return id;
-  };
-  uint32_t id = one(e, d.object(d.blocks()[block].record).handle, db::kEntity);
-  for (const ExplodedEntity& s : e.subEntities) one(s, d.object(id).handle, db::kEntity | db::kSubEntity);
-  return id;
-}
-
 class ExplodeTest : public DrawingTest {
  protected:
   // Adds the pieces to model space and answers their joint extents.
   BoundingBox storedExtents(const ExplodeResult& r) {
     BoundingBox box;
     for (const ExplodedEntity& e : r.entities) {
-      Extents x = extentsOf(db, store(db, db.modelSpace(), e));
+      Extents x = extentsOf(db, storeExploded(db, db.modelSpace(), e));
       EXPECT_TRUE(x.ok()) << e.type << ": " << entStatusName(x.status);
       if (x.ok()) box.add(x.box);
     }
@@ -195,13 +180,13 @@ TEST_F(ExplodeTest, NonUniformScaleTurnsCirclesAndArcsIntoEllipses) {
   // The arc's ends land where the reference put them.
   CurvePtr arc = curveOf(db, db.blocks()[db.findBlock("ROUND")].entities[1]);
   geom::Matrix4 m = geom::Matrix4::translation({5, 5, 0}) * geom::Matrix4::scaling(Vec3{3, 1, 1});
-  uint32_t stored = store(db, db.modelSpace(), r.entities[1]);
+  uint32_t stored = storeExploded(db, db.modelSpace(), r.entities[1]);
   CurvePtr ellipse = curveOf(db, stored);
   ASSERT_TRUE(ellipse);
   EXPECT_TRUE(geom::pointsEqual(ellipse->startPoint(), m.transformPoint(arc->startPoint()), 1e-9));
   EXPECT_TRUE(geom::pointsEqual(ellipse->endPoint(), m.transformPoint(arc->endPoint()), 1e-9));
-  store(db, db.modelSpace(), r.entities[0]);
-  store(db, db.modelSpace(), r.entities[2]);
+  storeExploded(db, db.modelSpace(), r.entities[0]);
+  storeExploded(db, db.modelSpace(), r.entities[2]);
   BoundingBox after;
   for (uint32_t id : db.blocks()[db.modelSpace()].entities)
     if (id != ref) after.add(extentsOf(db, id).box);
