@@ -6,15 +6,10 @@
 #include <tarnsdk/tcedinput.h>
 
 #include "editor/editor.h"
+#include "editor/reply_values.h"
 
 namespace tarn::editor {
 namespace {
-
-std::string number(double v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.17g", v);
-  return buf;
-}
 
 FedReply text(const char* s) {
   std::string t = s ? s : "";
@@ -23,7 +18,7 @@ FedReply text(const char* s) {
 }
 
 FedReply point(const double* p, bool threeD) {
-  std::string t = number(p[0]) + "," + number(p[1]) + (threeD ? "," + number(p[2]) : "");
+  std::string t = replyNumber(p[0]) + "," + replyNumber(p[1]) + (threeD ? "," + replyNumber(p[2]) : "");
   return {{ReplyKind::Text, t, {0, 0}, {}}, false};
 }
 
@@ -38,7 +33,7 @@ FedReply plain(std::string t) { return {{ReplyKind::Text, std::move(t), {0, 0}, 
 bool fromBuffer(const resbuf* rb, std::vector<FedReply>& out) {
   switch (rb->restype) {
     case RTSTR: out.push_back(text(rb->resval.rstring)); return true;
-    case RTREAL: case RTANG: out.push_back(plain(number(rb->resval.rreal))); return true;
+    case RTREAL: case RTANG: out.push_back(plain(replyNumber(rb->resval.rreal))); return true;
     case RTSHORT: out.push_back(plain(std::to_string(rb->resval.rint))); return true;
     case RTLONG: out.push_back(plain(std::to_string(rb->resval.rlong))); return true;
     case RTPOINT: case RT3DPOINT: out.push_back(point(rb->resval.rpoint, rb->restype == RT3DPOINT)); return true;
@@ -52,7 +47,7 @@ bool fromBuffer(const resbuf* rb, std::vector<FedReply>& out) {
 bool fromArgument(int type, va_list& args, std::vector<FedReply>& out) {
   switch (type) {
     case RTSTR: out.push_back(text(va_arg(args, const char*))); return true;
-    case RTREAL: case RTANG: out.push_back(plain(number(va_arg(args, double)))); return true;
+    case RTREAL: case RTANG: out.push_back(plain(replyNumber(va_arg(args, double)))); return true;
     case RTSHORT: case RTLONG: out.push_back(plain(std::to_string(va_arg(args, int)))); return true;
     case RTPOINT: case RT3DPOINT: out.push_back(point(va_arg(args, const double*), type == RT3DPOINT)); return true;
     case RTENAME: out.push_back(name(ReplyKind::Entity, va_arg(args, const int32_t*))); return true;

@@ -2,6 +2,8 @@
 // the host calls of the LISP (print, variables, commands) on the editor.
 #include "lisp_replies.h"
 
+#include "editor/reply_values.h"
+
 #include <tarnsdk/tcdbapi.h>
 
 #include "api/sysvars.h"
@@ -10,18 +12,12 @@
 namespace tarn::editor {
 namespace {
 
-std::string number(double v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.17g", v);
-  return buf;
-}
-
 bool pointText(const lisp::Value& v, std::string& out) {
   int n = 0;
   std::string text;
   for (const auto& item : lisp::ListView(v)) {
     if (!item.isNumber() || ++n > 3) return false;
-    text += (n > 1 ? "," : "") + number(item.asNumber());
+    text += (n > 1 ? "," : "") + replyNumber(item.asNumber());
   }
   if (n < 2 || !lisp::isProperList(v)) return false;
   out = text;
@@ -99,7 +95,7 @@ Reply valueToReply(const lisp::Value& v) {
   r.kind = ReplyKind::Text;
   if (v.isNil()) r.kind = ReplyKind::Enter;
   else if (v.type() == lisp::Type::Int) r.text = std::to_string(v.asInt());
-  else if (v.type() == lisp::Type::Real) r.text = number(v.asReal());
+  else if (v.type() == lisp::Type::Real) r.text = replyNumber(v.asReal());
   else if (v.isString()) r.text = v.text();
   else if (v.type() == lisp::Type::EntityName || v.type() == lisp::Type::SelectionSet) {
     r.kind = v.type() == lisp::Type::EntityName ? ReplyKind::Entity : ReplyKind::Picks;

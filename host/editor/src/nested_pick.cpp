@@ -98,9 +98,7 @@ resbuf* containerChain(const db::Database& db, const std::vector<uint32_t>& cont
 // The reply for a pick: asked for, or the caller's point.
 int pickReply(Editor& ed, const char* prompt, const tc_point given, const KeywordList& keywords, Reply& out) {
   if (given) {
-    char text[80];
-    std::snprintf(text, sizeof text, "%.17g,%.17g", given[0], given[1]);
-    out = Reply{ReplyKind::Text, text, {0, 0}, {}};
+    out = Reply{ReplyKind::Text, replyNumber(given[0]) + "," + replyNumber(given[1]), {0, 0}, {}};
     return RTNORM;
   }
   for (;;) {

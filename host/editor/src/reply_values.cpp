@@ -3,6 +3,7 @@
 #include "editor/reply_values.h"
 
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -86,6 +87,12 @@ std::optional<TypedPoint> parsePoint(std::string_view text, const db::Point3& la
     p->hasZ = true;
   }
   return p;
+}
+
+std::string replyNumber(double v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.17g", v);
+  return buf;
 }
 
 }  // namespace tarn::editor

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "db/tags.h"
@@ -19,6 +20,10 @@ struct TypedPoint {
 // "x,y", "x,y,z", "@dx,dy[,dz]" (from `last`), "dist<angle" and
 // "@dist<angle" (angle in degrees, counter-clockwise from the X axis).
 std::optional<TypedPoint> parsePoint(std::string_view text, const db::Point3& last);
+
+// A number as a reply would type it, exact to the last bit ("%.17g"), so
+// that reading the reply back gives the same double.
+std::string replyNumber(double v);
 
 // An angle typed in degrees, in radians.
 std::optional<double> parseAngleDegrees(std::string_view text);
