@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 #include "editor_fixture.h"
 
@@ -350,7 +351,10 @@ TEST(ColourIndices, RgbOfTheStandardIndices) {
 class Files : public EditorTest {
  protected:
   void SetUp() override {
-    dir = fs::path(testing::TempDir()) / "editor_files";
+    // A folder of each test's own: CTest runs these tests at the same time.
+    dir = fs::path(testing::TempDir()) /
+          ("editor_files_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) +
+           "_" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir / "support");
     std::ofstream(dir / "styles.dim") << "x\n";
@@ -359,6 +363,8 @@ class Files : public EditorTest {
   void TearDown() override {
     tarn::host::setSysVar("SUPPORTPATH", tarn::host::textValue(""));
     unsetenv("TARNCAD_SUPPORT");
+    std::error_code ec;
+    fs::remove_all(dir, ec);
     EditorTest::TearDown();
   }
   fs::path dir;
