@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
-"""Turns a resource module's string file into its exported string table.
+"""Turns a resource module's string files into its exported string table.
 
-The file holds one text per line, "id<TAB>text", ids in ascending order;
+Each file holds one text per line, "id<TAB>text", ids in ascending order;
 empty lines and lines starting with "#" are skipped. In the text, \\n is a
 line end, \\t a tab and \\\\ a backslash. Any fault (an id out of order or
 twice, a malformed line, a bad escape, text that is not UTF-8) stops the
-build with the file and line named.
+build with the file and line named. Several files (one per command family)
+are merged; an id given in two files is refused with both places named.
 """
 import sys
 
@@ -83,16 +84,29 @@ def write_table(entries, path):
         f.write("\n".join(lines))
 
 
+def merge(files):
+    """The entries of every file, sorted by id; an id twice is a fault."""
+    seen, merged = {}, []
+    for path in files:
+        for ident, text in read_strings(path):
+            if ident in seen:
+                raise StringFileError(f"{path}: id {ident} is also given in {seen[ident]}")
+            seen[ident] = path
+            merged.append((ident, text))
+    merged.sort()
+    return merged
+
+
 def main():
-    if len(sys.argv) != 3:
-        print("usage: make_string_table.py strings.txt out.cpp", file=sys.stderr)
+    if len(sys.argv) < 3:
+        print("usage: make_string_table.py strings.txt [more.txt ...] out.cpp", file=sys.stderr)
         return 2
     try:
-        entries = read_strings(sys.argv[1])
+        entries = merge(sys.argv[1:-1])
     except (StringFileError, OSError) as e:
         print(f"error: {e}", file=sys.stderr)
         return 1
-    write_table(entries, sys.argv[2])
+    write_table(entries, sys.argv[-1])
     return 0
 
 

@@ -1,12 +1,26 @@
 // The scenario fixture of the host command tests.
 #include "command_fixture.h"
 
+#include <cstdio>
+
 #include "api/host_state.h"
 #include "commands/host_commands.h"
 #include "db/dxf.h"
 #include "editor/reply_source.h"
 
 using namespace tarn;
+
+std::string runPython(const std::string& script, const std::string& argument, int& status) {
+  const std::string command = "/usr/bin/python3 " + script + " " + argument + " 2>&1";
+  status = -1;
+  FILE* p = ::popen(command.c_str(), "r");
+  if (!p) return "cannot run /usr/bin/python3";
+  std::string out;
+  char buf[512];
+  while (std::fgets(buf, sizeof buf, p)) out += buf;
+  status = ::pclose(p);
+  return out;
+}
 
 CommandTest::CommandTest() {
   commands::registerHostCommands(session.editor());

@@ -16,6 +16,11 @@
 #include "db/database.h"
 #include "editor/scenario_session.h"
 
+// Runs Debian's /usr/bin/python3 (where ezdxf is installed) on a script
+// file with one argument; its output (both streams) and its exit status in
+// `status` (-1 when it could not be started).
+std::string runPython(const std::string& script, const std::string& argument, int& status);
+
 class CommandTest : public testing::Test {
  protected:
   CommandTest();

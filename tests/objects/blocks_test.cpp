@@ -187,16 +187,16 @@ TEST_F(BlockTest, ViewportFreezesAreItsLayerReferences) {
   EXPECT_EQ(v->freezeLayersInViewport({walls, doors, walls}), TcDb::eOk);
   EXPECT_EQ(v->freezeLayersInViewport({vp}), TcDb::eInvalidInput) << "only layers freeze";
   v->close();
-  EXPECT_EQ(List(vp).count(341), 2);
+  EXPECT_EQ(List(vp).count(331), 2);
   ASSERT_EQ(tcdbOpenObject(v, vp, TcDb::kForWrite), TcDb::eOk);
   EXPECT_TRUE(v->isLayerFrozenInViewport(doors));
   v->thawLayersInViewport({walls});
   EXPECT_EQ(v->frozenLayers(), TcDbObjectIdArray{doors});
   v->close();
   List list(vp);
-  ASSERT_EQ(list.count(341), 1);
+  ASSERT_EQ(list.count(331), 1);
   TcDbObjectId frozen;
-  tcdbGetObjectId(frozen, list.group(341)->resval.rlname);
+  tcdbGetObjectId(frozen, list.group(331)->resval.rlname);
   EXPECT_EQ(frozen, doors);
 }
 

@@ -6,10 +6,33 @@
 #include "frame/command_table.h"
 #include "module_tables.h"
 
+#if defined(TARN_FRAME_WITH_LAYER)
+#include "layer/layer_commands.h"
+#endif
+
 namespace tarn::frame {
 namespace {
 
 constexpr CommandHandlerRow kCommandHandlers[] = {
+#if defined(TARN_FRAME_WITH_LAYER)
+    {"LAYCUR1", &tarn::layer::LayCur1},
+    {"LAYDEL", &tarn::layer::LayDel},
+    {"LAYTHW", &tarn::layer::LayThw},
+    {"LAYISO", &tarn::layer::LayIso},
+    {"LAYUNISO", &tarn::layer::LayUniso},
+    {"LAYLCK", &tarn::layer::LayLck},
+    {"LAYULK", &tarn::layer::LayUlk},
+    {"LAYMCH", &tarn::layer::LayMch},
+    {"LAYON", &tarn::layer::LayOn},
+    {"LAYOFF", &tarn::layer::LayOff},
+    {"LAYCUR", &tarn::layer::LayCur},
+    {"LAYMRG", &tarn::layer::LayMrg},
+    {"COPYTOLAYER", &tarn::layer::CopyToLayer},
+    {"LAYWALK", &tarn::layer::LayWalk},
+    {"-LAYDEL", &tarn::layer::LayDel},
+    {"-LAYMCH", &tarn::layer::LayMch},
+    {"-LAYMRG", &tarn::layer::LayMrg},
+#endif
     {nullptr, nullptr}  // end of the rows
 };
 static_assert(HandlerRowsMatchTable(kCommandHandlers),

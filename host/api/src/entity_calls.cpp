@@ -1,4 +1,5 @@
 // The entity-list calls: get, modify, erase, walk, look up by handle.
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -33,11 +34,20 @@ std::vector<uint32_t> walkOrder(const db::Database& d) {
 // The first live entity of block `b` from position `from` on, or kNoObject.
 uint32_t firstLiveFrom(const db::Database& d, uint32_t b, size_t from) {
   const auto& list = d.blocks()[b].entities;
+  // Whether the parent of sub-entities at `from` is erased: look back to
+  // it, not from the start of the block (that made a walk quadratic).
   bool parentErased = false;
-  for (size_t i = 0; i < list.size(); ++i) {
+  for (size_t i = std::min(from, list.size()); i-- > 0;) {
+    const db::ObjectRecord& r = d.object(list[i]);
+    if (!(r.flags & db::kSubEntity)) {
+      parentErased = r.flags & db::kErased;
+      break;
+    }
+  }
+  for (size_t i = from; i < list.size(); ++i) {
     const db::ObjectRecord& r = d.object(list[i]);
     if (!(r.flags & db::kSubEntity)) parentErased = r.flags & db::kErased;
-    if (i >= from && !parentErased && !(r.flags & db::kErased)) return list[i];
+    if (!parentErased && !(r.flags & db::kErased)) return list[i];
   }
   return kNoObject;
 }

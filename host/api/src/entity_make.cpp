@@ -273,7 +273,10 @@ int makeEntity(db::Database& d, const struct resbuf* list, bool ownerless, uint3
     s.blockItems.push_back({type, std::move(tags)});
     return RTNORM;
   }
-  return storeEntity(d, targetSpace(d, tags), {{type, std::move(tags)}}, made) ? RTNORM : RTERROR;
+  // Read the space before the groups are moved: arguments are evaluated in
+  // no fixed order.
+  const uint32_t space = targetSpace(d, tags);
+  return storeEntity(d, space, {{type, std::move(tags)}}, made) ? RTNORM : RTERROR;
 }
 
 }  // namespace tarn::host

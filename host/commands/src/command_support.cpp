@@ -215,6 +215,54 @@ uint32_t addCopy(const std::vector<std::pair<uint32_t, db::TagList>>& objects) {
   return first;
 }
 
+Point3 pointVar(std::string_view name, Point3 dflt) {
+  host::SysVarValue v;
+  return host::getSysVar(name, v) ? v.point : dflt;
+}
+
+geom::Ucs currentUcs() {
+  geom::Ucs ucs;
+  ucs.origin = toVec(pointVar("UCSORG"));
+  ucs.xAxis = toVec(pointVar("UCSXDIR", {1, 0, 0}));
+  ucs.yAxis = toVec(pointVar("UCSYDIR", {0, 1, 0}));
+  if (ucs.zAxis().length() < 1e-12) ucs = geom::Ucs{};  // unusable axes: the world
+  return ucs;
+}
+
+geom::Vec3 ucsNormal() { return currentUcs().zAxis().normalized(); }
+
+bool ucsTilted() {
+  geom::Vec3 n = ucsNormal();
+  return std::fabs(n.x) > 1e-12 || std::fabs(n.y) > 1e-12 || n.z <= 0;
+}
+
+Point3 ucsToOcs(Point3 ucsPoint) {
+  geom::Ucs ucs = currentUcs();
+  geom::Vec3 world = ucs.toWorld().transformPoint(toVec(ucsPoint));
+  return toPoint(geom::worldToOcs(ucs.zAxis()).transformPoint(world));
+}
+
+double ucsAngleToOcs(double radians) {
+  geom::Ucs ucs = currentUcs();
+  geom::Vec3 dir = ucs.toWorld().transformVector({std::cos(radians), std::sin(radians), 0});
+  geom::Vec3 ocs = geom::worldToOcs(ucs.zAxis()).transformVector(dir);
+  return std::atan2(ocs.y, ocs.x);
+}
+
+void appendExtrusion(db::TagList& body) {
+  if (ucsTilted()) body.push_back(db::Tag::point(210, toPoint(ucsNormal())));
+}
+
+db::TagList recordWithData(uint32_t id, const db::TagList& data) {
+  db::TagList tags;
+  for (db::TagCursor c = drawing().tags(id); !c.done(); c.next()) {
+    tags.push_back(c.decode());
+    if (c.code() == 2) break;
+  }
+  tags.insert(tags.end(), data.begin(), data.end());
+  return tags;
+}
+
 std::string formatNumber(double v) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.4f", std::fabs(v) < 5e-5 ? 0.0 : v);

@@ -12,6 +12,7 @@
 
 #include "db/database.h"
 #include "editor/editor.h"
+#include "geom/coord_system.h"
 
 namespace tarn::commands {
 
@@ -58,6 +59,30 @@ uint32_t addEntity(std::string_view type, std::string_view subclass, const db::T
 // Copies of an entity and its sub-entities (already transformed), with new
 // handles, in the same block after the originals. The new main entity's id.
 uint32_t addCopy(const std::vector<std::pair<uint32_t, db::TagList>>& objects);
+
+// The current UCS (UCSORG, UCSXDIR, UCSYDIR) in world coordinates.
+geom::Ucs currentUcs();
+Point3 pointVar(std::string_view name, Point3 dflt = {});
+inline geom::Vec3 toVec(Point3 p) { return {p.x, p.y, p.z}; }
+inline Point3 toPoint(geom::Vec3 v) { return {v.x, v.y, v.z}; }
+
+// Objects drawn in the current UCS: their extrusion is its Z axis, and
+// planar ones (circles, arcs, texts, polylines) keep their points in the
+// object system of that axis and their angles from its X axis (the
+// arbitrary-axis rule). In the world UCS (or one turned about the world Z
+// axis) the object system is the world and no extrusion group is written.
+geom::Vec3 ucsNormal();
+bool ucsTilted();
+// A point given in the UCS, in the object system of the UCS's Z axis.
+Point3 ucsToOcs(Point3 ucsPoint);
+// A direction at `radians` from the UCS X axis, as an angle in that object system.
+double ucsAngleToOcs(double radians);
+// Appends (210 . the UCS's Z axis) when the UCS is tilted.
+void appendExtrusion(db::TagList& body);
+
+// A symbol-table record's tags up to and including its name (group 2),
+// followed by `data`: what a redefinition keeps (handle, owner, reactors).
+db::TagList recordWithData(uint32_t id, const db::TagList& data);
 
 std::string formatNumber(double v);
 std::string formatPoint(Point3 p);

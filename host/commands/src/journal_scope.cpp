@@ -6,6 +6,7 @@
 
 #include "api/host_state.h"
 #include "commands/host_commands.h"
+#include "editor/editor.h"
 
 namespace tarn::commands {
 namespace {
@@ -33,6 +34,9 @@ CommandJournalScope::~CommandJournalScope() {
 }
 
 bool issuedByAnotherCommand(std::string_view self) {
+  // A module's command is no host command and so not in running(); the
+  // editor counts every command.
+  if (editor::currentEditor().commandDepth() > 1) return true;
   std::string name = bareName(self);
   for (const std::string& r : running())
     if (r != name) return true;

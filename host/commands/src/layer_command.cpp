@@ -9,6 +9,7 @@
 #include "command_support.h"
 #include "db/records.h"
 #include "host_command_list.h"
+#include "commands/layer_fade.h"
 #include "select/wildcard.h"
 
 namespace tarn::commands {
@@ -133,6 +134,7 @@ int flagOption(const std::string& prompt, int bit, bool on, bool orSelect) {
   std::vector<uint32_t> layers;
   if (!askLayers(prompt, layers, orSelect)) return RTCAN;
   for (uint32_t id : layers) setFlag(id, bit, on);
+  if (bit == kLocked) refreshLayerFades();  // locked layers show faded by LAYLOCKFADECTL
   return RTNORM;
 }
 
@@ -301,7 +303,7 @@ int runOption(const std::string& option) {
 }  // namespace
 
 int layerCommand() {
-  print("Current layer:  \"" + textVar("CLAYER") + "\"\n");
+  if (editor::currentEditor().echoing()) print("Current layer:  \"" + textVar("CLAYER") + "\"\n");
   for (;;) {
     std::string option;
     Answer a = askKeyword(kOptionPrompt, kOptions, option);

@@ -8,12 +8,6 @@
 namespace tarn::commands {
 namespace {
 
-struct HostCommand {
-  const char* name;
-  int (*handler)();
-  int flags;
-};
-
 constexpr int kTransparent = editor::kCmdTransparent;
 
 constexpr HostCommand kCommands[] = {
@@ -28,10 +22,8 @@ constexpr HostCommand kCommands[] = {
     {"ORTHO", orthoCommand, kTransparent},
 };
 
-}  // namespace
-
-void registerHostCommands(editor::Editor& editor) {
-  for (const HostCommand& c : kCommands) {
+void registerGroup(editor::Editor& editor, std::span<const HostCommand> group) {
+  for (const HostCommand& c : group) {
     editor.commands().registerHostCommand(
         c.name,
         [c] {
@@ -40,6 +32,16 @@ void registerHostCommands(editor::Editor& editor) {
         },
         c.flags);
   }
+}
+
+}  // namespace
+
+void registerHostCommands(editor::Editor& editor) {
+  registerGroup(editor, kCommands);
+  registerGroup(editor, geometryEditCommands());
+  registerGroup(editor, viewCommands());
+  registerGroup(editor, blockCommands());
+  registerGroup(editor, metafileCommands());
 }
 
 }  // namespace tarn::commands

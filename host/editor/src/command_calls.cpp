@@ -29,6 +29,38 @@ FedReply name(ReplyKind kind, const int32_t* n) {
 
 FedReply plain(std::string t) { return {{ReplyKind::Text, std::move(t), {0, 0}, {}}, false}; }
 
+// A program's pick of one object: (RTLB, RTENAME name, RTPOINT point, RTLE)
+// is one answer, the object with the point (current UCS) it was picked at.
+FedReply entityPick(const int32_t* n, const double* p, bool threeD) {
+  FedReply f = name(ReplyKind::Entity, n);
+  f.reply.text = point(p, threeD).reply.text;
+  return f;
+}
+
+// The list starting at `rb` (an RTLB); `rb` is left on its RTLE.
+bool pickFromChain(const resbuf*& rb, std::vector<FedReply>& out) {
+  const resbuf* e = rb->rbnext;
+  const resbuf* p = e ? e->rbnext : nullptr;
+  const resbuf* end = p ? p->rbnext : nullptr;
+  if (!e || e->restype != RTENAME || !p || (p->restype != RTPOINT && p->restype != RT3DPOINT) || !end ||
+      end->restype != RTLE)
+    return false;
+  out.push_back(entityPick(e->resval.rlname, p->resval.rpoint, p->restype == RT3DPOINT));
+  rb = end;
+  return true;
+}
+
+bool pickFromArguments(va_list& args, std::vector<FedReply>& out) {
+  if (va_arg(args, int) != RTENAME) return false;
+  const int32_t* n = va_arg(args, const int32_t*);
+  int type = va_arg(args, int);
+  if (type != RTPOINT && type != RT3DPOINT) return false;
+  const double* p = va_arg(args, const double*);
+  if (va_arg(args, int) != RTLE) return false;
+  out.push_back(entityPick(n, p, type == RT3DPOINT));
+  return true;
+}
+
 // One argument from a result buffer; false for a type that cannot be a reply.
 bool fromBuffer(const resbuf* rb, std::vector<FedReply>& out) {
   switch (rb->restype) {
@@ -52,6 +84,7 @@ bool fromArgument(int type, va_list& args, std::vector<FedReply>& out) {
     case RTPOINT: case RT3DPOINT: out.push_back(point(va_arg(args, const double*), type == RT3DPOINT)); return true;
     case RTENAME: out.push_back(name(ReplyKind::Entity, va_arg(args, const int32_t*))); return true;
     case RTPICKS: out.push_back(name(ReplyKind::Picks, va_arg(args, const int32_t*))); return true;
+    case RTLB: return pickFromArguments(args, out);
     default: return false;
   }
 }
@@ -76,8 +109,10 @@ int tcedCommand(int type, ...) {
 
 int tcedCmd(const struct resbuf* chain) {
   std::vector<FedReply> replies;
-  for (const resbuf* rb = chain; rb; rb = rb->rbnext)
-    if (!fromBuffer(rb, replies)) return RTERROR;
+  for (const resbuf* rb = chain; rb; rb = rb->rbnext) {
+    bool ok = rb->restype == RTLB ? pickFromChain(rb, replies) : fromBuffer(rb, replies);
+    if (!ok) return RTERROR;
+  }
   return currentEditor().feedCommands(std::move(replies));
 }
 

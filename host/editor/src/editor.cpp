@@ -123,6 +123,8 @@ Reply Editor::readOne(std::string_view prompt, bool takesSpaces) {
   lastWhere_ = shown ? SourceLocation{} : r.where;
   if (r.kind == ReplyKind::End) transcript_.write("\n", !shown);
   else echoReply(r, shown);
+  lastReplyCancelled_ = r.kind == ReplyKind::End || r.kind == ReplyKind::Cancel;
+  if (depth_ > 0 && lastReplyCancelled_) ++cancels_;
   return r;
 }
 
@@ -132,6 +134,8 @@ Reply Editor::ask(std::string_view prompt, bool takesSpaces, bool rawLisp) {
     // prompt is cancelled and the script stops.
     if (takeInterrupt() && (depth_ > 0 || stopScripts())) {
       transcript_.write(std::string(prompt) + "*Cancel*\n");
+      lastReplyCancelled_ = true;
+      if (depth_ > 0) ++cancels_;
       return Reply{ReplyKind::Cancel, {}, {0, 0}, {}};
     }
     Reply r = readOne(prompt, takesSpaces);

@@ -17,8 +17,10 @@ std::optional<uint32_t> pickTarget(Editor& ed, const Reply& r, db::Database& db,
   if (r.kind == ReplyKind::Entity) {
     db::Database* owner = nullptr;
     uint32_t id = 0;
-    if (host::resolveName(r.name, owner, id) && owner == &db && !db.isErased(id)) return id;
-    return std::nullopt;
+    if (!host::resolveName(r.name, owner, id) || owner != &db || db.isErased(id)) return std::nullopt;
+    // A program's pick may carry the point it was made at.
+    if (auto p = r.text.empty() ? std::nullopt : parsePoint(r.text, {})) at = p->point;
+    return id;
   }
   if (r.text.starts_with('#')) {
     char* end = nullptr;

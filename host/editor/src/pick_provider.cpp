@@ -1,11 +1,15 @@
 // The pick provider of the editor: the geometry library's hit tester judges
 // each entity by its real shape (arcs, texts by their box, hatches by their
-// boundary, block references by their contents).
+// boundary, block references by their contents). A box kept per entity lets
+// picks and windows pass over the entities far away without measuring them.
 #include "editor/pick_provider.h"
 
 #include <algorithm>
+#include <array>
+#include <string_view>
 
 #include "entgeom/entity_hit_test.h"
+#include "entgeom/extents.h"
 
 namespace tarn::editor {
 namespace {
@@ -21,12 +25,69 @@ std::vector<geom::Vec3> toVec(const std::vector<db::Point3>& pts) {
   return out;
 }
 
+// The world boxes (X and Y) of the entities of one drawing whose shape
+// depends on their own groups alone. An entity's groups are an immutable
+// blob: a box stays right while the entity's blob is the one it was
+// measured from, so a change (or an undo) is seen without being told.
+// Block references, dimensions, texts and polylines with vertices depend on
+// other objects (blocks, styles, sub-entities) and are never boxed.
+class BoxCache {
+ public:
+  // False when the entity lies wholly outside the XY rectangle lo..hi;
+  // true when it may touch it (or has no box).
+  bool mayTouch(const db::Database& db, uint32_t id, double loX, double loY, double hiX, double hiY) {
+    const Box* b = boxOf(db, id);
+    return !b || !(b->maxX < loX || b->minX > hiX || b->maxY < loY || b->minY > hiY);
+  }
+
+ private:
+  struct Box {
+    const uint8_t* data = nullptr;  // the blob measured; null: not measured
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
+    bool none = false;  // measured, but without a bounded box
+  };
+
+  static bool boxable(std::string_view type) {
+    static constexpr std::array<std::string_view, 11> kTypes = {
+        "LINE", "ARC", "CIRCLE", "ELLIPSE", "LWPOLYLINE", "SPLINE", "POINT", "SOLID", "TRACE", "3DFACE", "HATCH"};
+    return std::find(kTypes.begin(), kTypes.end(), type) != kTypes.end();
+  }
+
+  const Box* boxOf(const db::Database& db, uint32_t id) {
+    if (db.serial() != serial_) {
+      boxes_.clear();
+      serial_ = db.serial();
+    }
+    const db::ObjectRecord& r = db.object(id);
+    if (id >= boxes_.size()) boxes_.resize(size_t(id) + 1 + boxes_.size() / 2);
+    Box& b = boxes_[id];
+    if (b.data != r.data) {
+      b = Box{};
+      if (!boxable(db.typeOf(id))) return nullptr;
+      entgeom::Extents e = entgeom::extentsOf(db, id);
+      b.data = r.data;
+      b.none = !e.ok() || !e.box.isBounded();
+      if (!b.none) {
+        b.minX = e.box.min.x;
+        b.minY = e.box.min.y;
+        b.maxX = e.box.max.x;
+        b.maxY = e.box.max.y;
+      }
+    }
+    return b.none ? nullptr : &b;
+  }
+
+  uint32_t serial_ = 0;
+  std::vector<Box> boxes_;
+};
+
 class GeometryPickProvider : public PickProvider {
  public:
   std::vector<uint32_t> near(const db::Database& db, db::Point3 p, double aperture) override {
     EntityHitTester tester(db);
     std::vector<std::pair<double, uint32_t>> hits;
     forEachLayoutEntity(db, [&](uint32_t id) {
+      if (!boxes_.mayTouch(db, id, p.x - aperture, p.y - aperture, p.x + aperture, p.y + aperture)) return;
       double d = 0;
       if (tester.distanceTo(id, {p.x, p.y, p.z}, d) == EntStatus::Ok && d <= aperture) hits.emplace_back(d, id);
     });
@@ -38,6 +99,14 @@ class GeometryPickProvider : public PickProvider {
 
   RegionFit fitPolygon(const db::Database& db, uint32_t id, const std::vector<db::Point3>& polygon) override {
     if (polygon.size() < 3) return RegionFit::Outside;
+    double loX = polygon[0].x, loY = polygon[0].y, hiX = loX, hiY = loY;
+    for (const db::Point3& q : polygon) {
+      loX = std::min(loX, q.x);
+      loY = std::min(loY, q.y);
+      hiX = std::max(hiX, q.x);
+      hiY = std::max(hiY, q.y);
+    }
+    if (!boxes_.mayTouch(db, id, loX, loY, hiX, hiY)) return RegionFit::Outside;
     EntityHitTester tester(db);
     auto pts = toVec(polygon);
     if (tester.selects(id, SelectMode::WindowPolygon, pts)) return RegionFit::Inside;
@@ -47,6 +116,9 @@ class GeometryPickProvider : public PickProvider {
   bool crossesFence(const db::Database& db, uint32_t id, const std::vector<db::Point3>& fence) override {
     return fence.size() >= 2 && EntityHitTester(db).selects(id, SelectMode::Fence, toVec(fence));
   }
+
+ private:
+  BoxCache boxes_;
 };
 
 }  // namespace

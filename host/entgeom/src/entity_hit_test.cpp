@@ -8,7 +8,7 @@
 
 #include "entgeom/entity_curve.h"
 #include "entgeom/extents.h"
-#include "entity_shape.h"
+#include "entgeom/entity_shape.h"
 #include "geom/ellipse.h"
 #include "geom/hit_test.h"
 #include "geom/polyline.h"

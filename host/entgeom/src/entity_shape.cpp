@@ -1,6 +1,6 @@
 // Shapes of the entity types, one builder per type, and their boxes under an
 // affine map.
-#include "entity_shape.h"
+#include "entgeom/entity_shape.h"
 
 #include <string_view>
 #include <unordered_map>

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "entgeom/entity_curve.h"
-#include "entity_shape.h"
+#include "entgeom/entity_shape.h"
 #include "fast_extents.h"
 #include "groups.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "entgeom/text_frame.h"
-#include "entity_shape.h"
+#include "entgeom/entity_shape.h"
 #include "geom/circular_curves.h"
 #include "geom/coord_system.h"
 

@@ -100,7 +100,7 @@ TcDbObjectId TcDbEntity::blockId() const {
   return block == db::kNoObject ? TcDbObjectId() : idOf(*o.db, o.db->blocks()[block].record);
 }
 
-// ---- viewport layer freezes (groups 341)
+// ---- viewport layer freezes (groups 331, as DXF keeps them)
 
 TcDbViewport::TcDbViewport() : TcDbEntity("VIEWPORT") {}
 
@@ -110,7 +110,7 @@ TcDbObjectIdArray TcDbViewport::frozenLayers() const {
   if (!o.db) return out;
   size_t end = ownEnd(o.main.tags);
   for (size_t i = 0; i < end; ++i)
-    if (o.main.tags[i].code == 341) out.push_back(idOfHandle(*o.db, o.main.tags[i].asHandle()));
+    if (o.main.tags[i].code == 331) out.push_back(idOfHandle(*o.db, o.main.tags[i].asHandle()));
   return out;
 }
 
@@ -130,7 +130,7 @@ TcDb::ErrorStatus TcDbViewport::freezeLayersInViewport(const TcDbObjectIdArray& 
   }
   for (TcDbObjectId layer : layers) {
     if (isLayerFrozenInViewport(layer)) continue;
-    db::insertGroup("VIEWPORT", o.main.tags, db::Tag::handle(341, o.db->object(layer.index()).handle));
+    db::insertGroup("VIEWPORT", o.main.tags, db::Tag::handle(331, o.db->object(layer.index()).handle));
   }
   o.main.dirty = true;
   return TcDb::eOk;
@@ -142,7 +142,7 @@ TcDb::ErrorStatus TcDbViewport::thawLayersInViewport(const TcDbObjectIdArray& la
   if (!o.db) return TcDb::eNotInDatabase;
   db::TagList& tags = o.main.tags;
   for (size_t i = 0; i < ownEnd(tags);) {
-    bool thaw = tags[i].code == 341 &&
+    bool thaw = tags[i].code == 331 &&
                 std::find(layers.begin(), layers.end(), idOfHandle(*o.db, tags[i].asHandle())) != layers.end();
     if (thaw) tags.erase(tags.begin() + long(i));
     else ++i;

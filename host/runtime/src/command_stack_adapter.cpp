@@ -32,8 +32,13 @@ bool CommandStackAdapter::addCommand(const char* group, const char* globalName, 
   const void* base = objectBaseOfFunction(handler);
   editor::CommandHandler run = [handler, base] {
     ModuleCodeScope scope(base);
+    // The handler answers nothing: a command that ended on a prompt its
+    // user cancelled counts as cancelled (the scenario harness then checks
+    // that it restored what it changed).
+    const editor::Editor& editor = editor::currentEditor();
+    const long cancelsBefore = editor.cancels();
     handler();
-    return RTNORM;
+    return editor.cancels() != cancelsBefore && editor.lastReplyCancelled() ? RTCAN : RTNORM;
   };
   if (!stack().addCommand(group, globalName, local, std::move(run), int(flags))) return false;
   added_.push_back({group, globalName, handler});

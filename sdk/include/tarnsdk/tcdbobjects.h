@@ -282,7 +282,7 @@ class TcDbBlockReference : public TcDbEntity {
   TcDbObjectIdArray attributeIds() const;
 };
 
-// Layer freezes of one layout viewport (the layers its 341 groups name).
+// Layer freezes of one layout viewport (the layers its 331 groups name).
 class TcDbViewport : public TcDbEntity {
  public:
   bool isLayerFrozenInViewport(TcDbObjectId layer) const;
@@ -532,5 +532,25 @@ class TcDbLockedLayerCheckSuspension {
   TcDbLockedLayerCheckSuspension(const TcDbLockedLayerCheckSuspension&) = delete;
   TcDbLockedLayerCheckSuspension& operator=(const TcDbLockedLayerCheckSuspension&) = delete;
 };
+
+// ---------------------------------------------------------------- viewports and layer notices
+
+// The current layout viewport: the VIEWPORT entity of the current layout
+// whose number (group 69) is CVPORT. A null id on the model tab (TILEMODE 1),
+// in the layout's own paper-space viewport (CVPORT 1) or when there is none.
+TcDbObjectId tcedGetCurViewportObjectId();
+
+// The host's notice of changed layer states, exported by the host module
+// under this name (the desktop host's ordinal 1988). A module finds it with
+// tcplGetProcAddress(tcplModuleOfAddress((const void*)&tcedCommand), ...).
+// Code TCED_NOTICE_LAYER_STATES with the layers now off, frozen or locked
+// and the flag 1 makes the host refresh what it shows of those layers.
+#define TCED_HOST_LAYER_NOTICE "tcpl_ordinal_1988"
+constexpr int TCED_NOTICE_LAYER_STATES = 7;
+struct TcEdLayerNotice {
+  TcDbObjectIdArray layers;
+  int flag = 0;
+};
+using TcEdHostNoticeFn = void (*)(int code, const TcEdLayerNotice* notice);
 
 #endif

@@ -94,6 +94,20 @@ class Editor {
   // Reads and runs commands until the sources end.
   void commandLoop();
   bool commandActive() const { return depth_ > 0; }
+  // Commands running inside one another: 1 for a command typed at the
+  // prompt, 2 for a host command a module's command issues, and so on.
+  int commandDepth() const { return depth_; }
+  // Whether a command's header lines reach the command line: always, except
+  // for a command a program issues while CMDECHO is 0.
+  bool echoing() const { return fed_.empty() || echoFed(); }
+  // How many times the user cancelled a prompt (Esc, ^C or the end of a
+  // script inside a command) so far: a command whose run raised it was
+  // cancelled, whatever its handler answered.
+  long cancels() const { return cancels_; }
+  // Whether the user's latest reply was such a cancel (a command that went
+  // on asking after a cancelled question and got its answers was not
+  // cancelled).
+  bool lastReplyCancelled() const { return lastReplyCancelled_; }
   // The flags of the innermost running command (0 at the command prompt).
   int commandFlags() const;
   // The running command has read the pickfirst set: cleared unless its
@@ -144,6 +158,8 @@ class Editor {
   std::vector<Running> running_;
   DisplayRecord display_;
   int depth_ = 0;
+  long cancels_ = 0;
+  bool lastReplyCancelled_ = false;
   bool breakRequested_ = false;
 };
 
