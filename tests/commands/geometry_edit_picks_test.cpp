@@ -41,4 +41,24 @@ TEST_F(Picks, JoinlFilletSequenceThroughTcedCmd) {
   EXPECT_EQ(points(a, 11)[0], (Point3{5, 0, 0})) << transcript();
   EXPECT_EQ(points(b, 10)[0], (Point3{5, 0, 0}));
 }
+
+// The editor keeps a box per object for picks and windows: a moved object
+// is found where it lies now, not where it was, and again where it was
+// once U has put it back.
+TEST_F(Picks, PicksAndWindowsFollowMovesAndUndo) {
+  uint32_t target = line(0, 0, 10, 0);
+  line(0, 20, 10, 20);
+  EXPECT_EQ(typed("SELECT", "5,0\n\n"), RTNORM);  // measured here once
+  EXPECT_EQ(typed("MOVE", "5,0\n\n0,0\n0,10\n"), RTNORM) << transcript();
+  EXPECT_EQ(typed("ERASE", "5,0\n\n"), RTNORM);
+  EXPECT_FALSE(db().isErased(target)) << "nothing lies at the old place";
+  EXPECT_EQ(typed("ERASE", "W\n-1,9\n11,11\n\n"), RTNORM);
+  EXPECT_TRUE(db().isErased(target)) << "a window finds it at the new place";
+  undo();
+  undo();
+  EXPECT_FALSE(db().isErased(target));
+  EXPECT_EQ(typed("ERASE", "5,0\n\n"), RTNORM);
+  EXPECT_TRUE(db().isErased(target)) << transcript();
+}
+
 }  // namespace

@@ -47,10 +47,15 @@ class BoxCache {
     bool none = false;  // measured, but without a bounded box
   };
 
-  static bool boxable(std::string_view type) {
+  // Whether entities of a type (by its interned number) are boxed; decided
+  // once per type.
+  bool boxable(uint16_t type) {
     static constexpr std::array<std::string_view, 11> kTypes = {
         "LINE", "ARC", "CIRCLE", "ELLIPSE", "LWPOLYLINE", "SPLINE", "POINT", "SOLID", "TRACE", "3DFACE", "HATCH"};
-    return std::find(kTypes.begin(), kTypes.end(), type) != kTypes.end();
+    if (type >= boxableTypes_.size()) boxableTypes_.resize(size_t(type) + 1, -1);
+    if (boxableTypes_[type] < 0)
+      boxableTypes_[type] = std::find(kTypes.begin(), kTypes.end(), db::typeName(type)) != kTypes.end();
+    return boxableTypes_[type] != 0;
   }
 
   const Box* boxOf(const db::Database& db, uint32_t id) {
@@ -59,13 +64,14 @@ class BoxCache {
       serial_ = db.serial();
     }
     const db::ObjectRecord& r = db.object(id);
-    if (id >= boxes_.size()) boxes_.resize(size_t(id) + 1 + boxes_.size() / 2);
+    if (id >= boxes_.size()) boxes_.resize(std::max<size_t>(size_t(id) + 1, db.objectCount()) + boxes_.size() / 4);
     Box& b = boxes_[id];
     if (b.data != r.data) {
       b = Box{};
-      if (!boxable(db.typeOf(id))) return nullptr;
-      entgeom::Extents e = entgeom::extentsOf(db, id);
+      if (!boxable(r.type)) return nullptr;
       b.data = r.data;
+      if (r.type == lineType_ && lineBox(db, id, b)) return &b;
+      entgeom::Extents e = entgeom::extentsOf(db, id);
       b.none = !e.ok() || !e.box.isBounded();
       if (!b.none) {
         b.minX = e.box.min.x;
@@ -77,8 +83,27 @@ class BoxCache {
     return b.none ? nullptr : &b;
   }
 
+  // A line without thickness lies between its two points (world
+  // coordinates): read straight from its groups, the common case of large
+  // drawings. False when the line has a thickness (the extents decide).
+  static bool lineBox(const db::Database& db, uint32_t id, Box& b) {
+    db::Point3 from, to;
+    for (db::TagCursor c = db.tags(id); !c.done(); c.next()) {
+      if (c.code() == 10) from = c.point();
+      else if (c.code() == 11) to = c.point();
+      else if (c.code() == 39 && c.number() != 0) return false;
+    }
+    b.minX = std::min(from.x, to.x);
+    b.maxX = std::max(from.x, to.x);
+    b.minY = std::min(from.y, to.y);
+    b.maxY = std::max(from.y, to.y);
+    return true;
+  }
+
   uint32_t serial_ = 0;
   std::vector<Box> boxes_;
+  std::vector<int8_t> boxableTypes_;
+  const uint16_t lineType_ = db::typeId("LINE");
 };
 
 class GeometryPickProvider : public PickProvider {
