@@ -114,23 +114,6 @@ class LayerToolTest : public LayerModuleTest {
   // frozen in it) and 3, a line on layer "ON" from (0,0) to (10,0).
   void openLayoutDrawing() { reopen(TARN_TEST_DATA "/layer/layout_viewports.dxf"); }
 
-  // The VIEWPORT of paper space with this number (group 69).
-  uint32_t viewportNumbered(int number) {
-    const auto& ids = db().blocks()[db().paperSpace()].entities;
-    auto found = std::find_if(ids.begin(), ids.end(), [&](uint32_t id) {
-      auto n = tarn::db::findTag(db(), id, 69);
-      return !db().isErased(id) && db().typeOf(id) == "VIEWPORT" && n && n->i == number;
-    });
-    return found == ids.end() ? tarn::db::kNoObject : *found;
-  }
-  // The names of the layers frozen in a viewport, sorted.
-  std::vector<std::string> frozenIn(uint32_t viewport) {
-    std::vector<std::string> out;
-    for (const tarn::db::Tag& t : db().tagList(viewport))
-      if (t.code == 331) out.emplace_back(tarn::db::findString(db(), db().findHandle(t.asHandle()), 2));
-    std::sort(out.begin(), out.end());
-    return out;
-  }
   // Every layer of the drawing but these, sorted.
   std::vector<std::string> layersBut(const std::vector<std::string>& kept) {
     std::vector<std::string> out;

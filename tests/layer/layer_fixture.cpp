@@ -5,6 +5,7 @@
 #include <tarnsdk/tcrxapi.h>
 #include <tarnsdk/tcutapi.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "commands/host_commands.h"
@@ -103,4 +104,22 @@ std::string LayerModuleTest::pickAt(uint32_t entity) {
   auto b = tarn::db::findTag(db(), entity, 11);
   if (!a || !b) return "0,0";
   return std::to_string((a->p.x + b->p.x) / 2) + "," + std::to_string((a->p.y + b->p.y) / 2);
+}
+
+uint32_t LayerModuleTest::viewportNumbered(int number) {
+  const auto& ids = db().blocks()[db().paperSpace()].entities;
+  auto found = std::find_if(ids.begin(), ids.end(), [&](uint32_t id) {
+    auto n = tarn::db::findTag(db(), id, 69);
+    return !db().isErased(id) && db().typeOf(id) == "VIEWPORT" && n && n->i == number;
+  });
+  return found == ids.end() ? tarn::db::kNoObject : *found;
+}
+
+std::vector<std::string> LayerModuleTest::frozenIn(uint32_t viewport) {
+  if (viewport == tarn::db::kNoObject) return {"<no such viewport>"};
+  std::vector<std::string> out;
+  for (const tarn::db::Tag& t : db().tagList(viewport))
+    if (t.code == 331) out.emplace_back(tarn::db::findString(db(), db().findHandle(t.asHandle()), 2));
+  std::sort(out.begin(), out.end());
+  return out;
 }

@@ -40,6 +40,10 @@ class LayerModuleTest : public testing::Test {
   bool layerOn(std::string_view name) { return layerColour(name) > 0; }
   std::string layerOf(uint32_t entity);
   std::string currentLayer();
+  // The VIEWPORT of paper space with this number (group 69), or kNoObject.
+  uint32_t viewportNumbered(int number);
+  // The names of the layers frozen in a viewport, sorted.
+  std::vector<std::string> frozenIn(uint32_t viewport);
   // The point an entity can be picked at: the middle of a line.
   std::string pickAt(uint32_t entity);
 

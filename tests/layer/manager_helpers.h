@@ -74,25 +74,7 @@ class LayerManagerTest : public LayerModuleTest {
     port->close();
   }
 
-  // The VIEWPORT of the active layout with this number (group 69).
-  uint32_t viewportNumbered(int number) {
-    const auto& ids = db().blocks()[db().paperSpace()].entities;
-    auto found = std::find_if(ids.begin(), ids.end(), [&](uint32_t id) {
-      auto n = tarn::db::findTag(db(), id, 69);
-      return !db().isErased(id) && db().typeOf(id) == "VIEWPORT" && n && n->i == number;
-    });
-    return found == ids.end() ? tarn::db::kNoObject : *found;
-  }
 
-  // The names of the layers frozen in a viewport, sorted.
-  std::vector<std::string> frozenIn(uint32_t viewport) {
-    std::vector<std::string> out;
-    if (viewport == tarn::db::kNoObject) return {"<no such viewport>"};
-    for (const tarn::db::Tag& t : db().tagList(viewport))
-      if (t.code == 331) out.emplace_back(tarn::db::findString(db(), db().findHandle(t.asHandle()), 2));
-    std::sort(out.begin(), out.end());
-    return out;
-  }
 
   // The layout viewport the commands work in: TILEMODE 0 and CVPORT.
   void useLayoutViewport(int number) {

@@ -6,7 +6,7 @@
 
 namespace {
 
-class LayerWalkInspect : public LayerWalkTest {
+class LayerWalkInformation : public LayerWalkTest {
  protected:
   void SetUp() override {
     LayerWalkTest::SetUp();
@@ -35,14 +35,14 @@ class LayerWalkInspect : public LayerWalkTest {
   }
 };
 
-TEST_F(LayerWalkInspect, TheInformationBoxCountsTheObjectsOnTheSelectedLayers) {
+TEST_F(LayerWalkInformation, TheInformationBoxCountsTheObjectsOnTheSelectedLayers) {
   walk("select 2305 \"A#1\" \"Walls\"\nclick 2323\nok\nclose\n");
   EXPECT_NE(transcript().find("Selected layers: 2"), std::string::npos) << transcript();
   EXPECT_NE(transcript().find("Objects on these layers: 3"), std::string::npos)
       << "A#1 counts its own object only, not those of A01";
 }
 
-TEST_F(LayerWalkInspect, InspectIsDisabledWithoutASelection) {
+TEST_F(LayerWalkInformation, InformationIsDisabledWithoutASelection) {
   run("LAYWALK", "select 2305 none\nclick 2323\nclose\n");
   EXPECT_NE(transcript().find("Control 2323 (button) is disabled."), std::string::npos) << transcript();
 }
@@ -50,7 +50,7 @@ TEST_F(LayerWalkInspect, InspectIsDisabledWithoutASelection) {
 // The layer-state module saves the state (it may ask for a name: Enter
 // takes its default); a saved state, which names every layer, does not keep
 // an unused layer from being purged.
-TEST_F(LayerWalkInspect, SaveLayerStateKeepsANamedStateAndUnusedLayersStayPurgeable) {
+TEST_F(LayerWalkInformation, SaveLayerStateKeepsANamedStateAndUnusedLayersStayPurgeable) {
   walk("click 2322\n\nselect 2305 \"Unused\"\nclick 2303\nclose\n");
   EXPECT_EQ(savedLayerStates(), 1u) << transcript();
   EXPECT_FALSE(layerExists("Unused"));
